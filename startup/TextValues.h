@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QChar>
+#include <QDate>
+#include <QStringView>
+#include <QTime>
+#include <optional>
+
+// Reading numbers, dates and times from text. The separator is always an
+// argument: nothing process-wide is consulted or changed.
+
+// Optional leading blanks, an optional sign, decimal digits; fits in 32 bits.
+std::optional<qint32> ReadWholeNumber(QStringView text);
+
+// Optional blanks, sign, digits with at most one decimalSeparator, an
+// optional exponent, optional blanks. No digit grouping.
+std::optional<double> ReadDecimal(QStringView text, QChar decimalSeparator);
+
+// Year, month and day in that order, parted by separator.
+std::optional<QDate> ReadDate(QStringView text, QChar separator);
+
+// Hours and minutes, optionally seconds, parted by separator.
+std::optional<QTime> ReadTime(QStringView text, QChar separator);
