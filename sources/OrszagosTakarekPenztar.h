@@ -13,7 +13,7 @@
 
 // One row of the table; rates are forints for PriceQty units.
 struct TOTPCurrencyRecord {
-    DateTime DateTime;
+    ::DateTime DateTime;
     QString Code;
     QString Name;
     quint16 PriceQty = 0;
