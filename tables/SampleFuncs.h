@@ -40,5 +40,6 @@ TCurrencySampleValue GetCurrencySampleValue(const QString &name, const QString &
                                             const TCurrencySampleList &samples);
 
 // Whether value has the kind the placeholder may store: String for the code,
-// Integer for the unit quantity, Float for a price.
+// Integer for the unit quantity, Float for a price. The name is compared as
+// in FindCurrencySample; any other name matches no kind.
 bool MatchesPlaceholderKind(const QString &name, const TCurrencySampleValue &value);

@@ -16,6 +16,9 @@ public:
     // The empty text for a cell that its line did not supply or that lies
     // outside the table.
     QString Cell(int col, int row) const;
+    // Writes a cell inside the table (0 <= col < ColCount, 0 <= row <
+    // RowCount); a write outside it is ignored. The table grows only by
+    // LoadStringTable and AddTableRow.
     void SetCell(int col, int row, const QString &text);
 
 private:
