@@ -1,26 +1,9 @@
 #include "tables/SampleFuncs.h"
 
 #include "startup/TextValues.h"
+#include "startup/w32Utils.h"
 
 namespace {
-QChar foldAscii(QChar c)
-{
-    return (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + (u'a' - u'A')) : c;
-}
-
-// Equal once the ASCII letters A to Z are folded to lower case; every other
-// character must match exactly.
-bool equalsAsciiNoCase(QStringView a, QStringView b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (foldAscii(a[i]) != foldAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
 bool lengthWithin(const TCurrencySampleProperies &sample, qsizetype length)
 {
     return sample.MinLength <= length && length <= sample.MaxLength;
@@ -30,7 +13,7 @@ bool lengthWithin(const TCurrencySampleProperies &sample, qsizetype length)
 const TCurrencySampleProperies *FindCurrencySample(const TCurrencySampleList &samples, const QString &name)
 {
     for (const TCurrencySampleProperies &sample : samples) {
-        if (equalsAsciiNoCase(sample.FieldName, name))
+        if (AsciiEqualsIgnoreCase(sample.FieldName, name))
             return &sample;
     }
     return nullptr;
@@ -99,11 +82,11 @@ TCurrencySampleValue GetCurrencySampleValue(const QString &name, const QString &
 
 bool MatchesPlaceholderKind(const QString &name, const TCurrencySampleValue &value)
 {
-    if (equalsAsciiNoCase(name, CurrencyCodePlaceholder))
+    if (AsciiEqualsIgnoreCase(name, CurrencyCodePlaceholder))
         return std::holds_alternative<QString>(value);
-    if (equalsAsciiNoCase(name, CurrencyPriceQtyPlaceholder))
+    if (AsciiEqualsIgnoreCase(name, CurrencyPriceQtyPlaceholder))
         return std::holds_alternative<qint32>(value);
-    if (equalsAsciiNoCase(name, CurrencyPricePlaceholder))
+    if (AsciiEqualsIgnoreCase(name, CurrencyPricePlaceholder))
         return std::holds_alternative<double>(value);
     return false;
 }

@@ -1,7 +1,7 @@
 #include "tables/StringGridFuncs.h"
 
 namespace {
-// The ASCII letters and digits that FindTableColumn compares (Part 3.1).
+// The ASCII letters and digits that FindTableColumn compares.
 const QString HeaderChars = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUXYVWZabcdefghijklmnopqrstuxyvwz");
 
 // The header reduced to its ASCII letters and digits, upper-cased.
