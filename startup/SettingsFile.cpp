@@ -3,6 +3,7 @@
 #include "startup/IniFile.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -56,11 +57,24 @@ QVector<bool> ReadStoredSelection(const QString &iniPath, const QString &section
     return ticks;
 }
 
+namespace {
+// A code from a bank's answer that would break the line structure of the
+// file (or could never be read back) is not stored.
+bool storableKey(const QString &code)
+{
+    static const QString forbidden = u"=\r\n"_s + QChar(0);
+    return !code.isEmpty() && code.trimmed() == code && !code.startsWith(u'[') && !code.startsWith(u';')
+           && std::none_of(code.begin(), code.end(), [](QChar c) { return forbidden.contains(c); });
+}
+} // namespace
+
 void StoreSelection(const QString &iniPath, const QString &section, const QVector<CurrencyTick> &ticks)
 {
     QVector<QPair<QString, QString>> keys;
     keys.reserve(ticks.size());
-    for (const CurrencyTick &tick : ticks)
-        keys.append({tick.code, tick.ticked ? u"1"_s : u"0"_s});
+    for (const CurrencyTick &tick : ticks) {
+        if (storableKey(tick.code))
+            keys.append({tick.code, tick.ticked ? u"1"_s : u"0"_s});
+    }
     IniFile(iniPath).ReplaceSection(section, keys);
 }

@@ -45,6 +45,7 @@ private slots:
     void storeThenReadBack();
     void unlistedCurrencyDisappearsAtNextStore();
     void storeFailureNamesTheFile();
+    void codesThatWouldBreakTheFileAreNotStored();
 
 private:
     QString iniPath() const { return m_dir->filePath(u"arfolyam.ini"_s); }
@@ -199,6 +200,15 @@ void TestSettingsFile::storeFailureNamesTheFile()
     } catch (const IniWriteError &error) {
         QCOMPARE(error.message(), u"Unable to write to "_s + path);
     }
+}
+
+void TestSettingsFile::codesThatWouldBreakTheFileAreNotStored()
+{
+    StoreSelection(iniPath(), Mnb,
+                   {{u"EUR"_s, true}, {u"E=R"_s, true}, {u"[AB"_s, true}, {u"U\nSD"_s, true}, {QString(), true},
+                    {u"USD"_s, false}});
+    QCOMPARE(readText(iniPath()), u"[Magyar Nemzeti Bank]\r\nEUR=1\r\nUSD=0\r\n"_s);
+    QCOMPARE(ReadStoredSelection(iniPath(), Mnb, {u"EUR"_s, u"USD"_s}), (QVector<bool>{true, false}));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
