@@ -1,0 +1,45 @@
+#pragma once
+
+#include "sources/RateList.h"
+#include "sources/RunView.h"
+
+#include <QTextStream>
+#include <array>
+#include <optional>
+
+// Shows a run on the console: step labels and the rate list on standard
+// output, errors and warnings on standard error as the error page and the
+// message boxes would show them.
+class ConsoleView : public RunView {
+public:
+    ConsoleView(QTextStream &out, QTextStream &err);
+
+    // The labels of the page whose steps are marked from now on.
+    void setStepLabels(const std::array<QString, 5> &labels) { m_labels = &labels; }
+
+    void MarkStepActive(int step) override;
+    void MarkStepDone(int step) override;
+    void ReportError(const QString &message) override;
+    void ShowErrorPage() override;
+    void ShowWarning(const QString &text) override;
+    void SetRateDateCaption(const QString &caption) override;
+    void ShowProgress(int maximum) override;
+    void AdvanceProgress() override;
+    void FillRateList(const RateList &list) override;
+    void ProcessMessages() override;
+
+    int errorCount() const { return m_errors; }
+    const std::optional<RateList> &rateList() const { return m_rateList; }
+    const QString &rateDateCaption() const { return m_caption; }
+
+private:
+    QTextStream &m_out;
+    QTextStream &m_err;
+    const std::array<QString, 5> *m_labels = nullptr;
+    int m_errors = 0;
+    std::optional<RateList> m_rateList;
+    QString m_caption;
+};
+
+// Tab-separated: the column captions first, then each row's cells.
+QString RateListText(const RateList &list);

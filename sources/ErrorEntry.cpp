@@ -1,0 +1,11 @@
+#include "sources/ErrorEntry.h"
+
+using namespace Qt::StringLiterals;
+
+QStringList ErrorEntryLines(int number, const QString &message)
+{
+    QStringList lines{u"[Hibaüzenet sorszáma: %1]"_s.arg(number)};
+    lines += message.split(u"\r\n"_s);
+    lines << u" "_s;
+    return lines;
+}
