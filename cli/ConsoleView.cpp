@@ -28,10 +28,7 @@ void ConsoleView::ShowWarning(const QString &text)
     m_err << text << Qt::endl;
 }
 
-void ConsoleView::SetRateDateCaption(const QString &caption)
-{
-    m_caption = caption;
-}
+void ConsoleView::SetRateDateCaption(const QString &) {}
 
 void ConsoleView::ShowProgress(int) {}
 

@@ -30,7 +30,6 @@ public:
 
     int errorCount() const { return m_errors; }
     const std::optional<RateList> &rateList() const { return m_rateList; }
-    const QString &rateDateCaption() const { return m_caption; }
 
 private:
     QTextStream &m_out;
@@ -38,7 +37,6 @@ private:
     const std::array<QString, 5> *m_labels = nullptr;
     int m_errors = 0;
     std::optional<RateList> m_rateList;
-    QString m_caption;
 };
 
 // Tab-separated: the column captions first, then each row's cells.
