@@ -55,6 +55,7 @@ QByteArray PlainAddress(const QString &address)
 } // namespace
 
 CurlSession::CurlSession(const TransferSettings &settings)
+    : m_stallTimeout(settings.StallTimeout)
 {
     InitCurlOnce();
     m_curl = curl_easy_init();
@@ -74,8 +75,11 @@ CurlSession::CurlSession(const TransferSettings &settings)
     if (!settings.CAFile.isEmpty())
         curl_easy_setopt(m_curl, CURLOPT_CAINFO, settings.CAFile.toUtf8().constData());
     curl_easy_setopt(m_curl, CURLOPT_CONNECTTIMEOUT, long(settings.ConnectTimeout.count()));
-    curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_TIME, long(settings.StallTimeout.count()));
+    // Not libcurl's low-speed limit: its moving average still counts a sent
+    // request body for seconds after the server has fallen silent.
+    curl_easy_setopt(m_curl, CURLOPT_XFERINFOFUNCTION, &CurlSession::OnProgress);
+    curl_easy_setopt(m_curl, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(m_curl, CURLOPT_NOPROGRESS, 0L);
 }
 
 CurlSession::~CurlSession()
@@ -88,6 +92,9 @@ TransferResult CurlSession::Perform(const std::function<bool(QByteArrayView)> &s
     m_errorBuffer[0] = '\0';
     m_statusLine.clear();
     m_sink = &sink;
+    m_lastProgress = std::chrono::steady_clock::now();
+    m_bytesMoved = 0;
+    m_stalled = false;
     const CURLcode code = curl_easy_perform(m_curl);
     m_sink = nullptr;
 
@@ -101,7 +108,9 @@ TransferResult CurlSession::Perform(const std::function<bool(QByteArrayView)> &s
         return result;
     }
     curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &result.Status);
-    if (code != CURLE_OK)
+    if (m_stalled)
+        result.Error = u"A kiszolgáló %1 másodpercig nem küldött adatot, az átvitel megszakadt."_s.arg(m_stallTimeout.count());
+    else if (code != CURLE_OK)
         result.Error = ErrorText(code, m_errorBuffer);
     return result;
 }
@@ -119,6 +128,24 @@ size_t CurlSession::OnBody(char *data, size_t size, size_t count, void *session)
     const auto *self = static_cast<CurlSession *>(session);
     const bool accepted = (*self->m_sink)(QByteArrayView(data, qsizetype(size * count)));
     return accepted ? size * count : 0;
+}
+
+int CurlSession::OnProgress(void *session, curl_off_t downloaded, curl_off_t, curl_off_t uploaded, curl_off_t)
+{
+    // libcurl calls this at least once a second, also while nothing moves.
+    // Connecting has its own time-out; the stall clock starts after it.
+    auto *self = static_cast<CurlSession *>(session);
+    const auto now = std::chrono::steady_clock::now();
+    curl_off_t connected = 0;
+    curl_easy_getinfo(self->m_curl, CURLINFO_PRETRANSFER_TIME_T, &connected);
+    if (connected == 0 || downloaded + uploaded != self->m_bytesMoved) {
+        self->m_bytesMoved = downloaded + uploaded;
+        self->m_lastProgress = now;
+    } else if (now - self->m_lastProgress >= self->m_stallTimeout) {
+        self->m_stalled = true;
+        return 1;
+    }
+    return 0;
 }
 
 DownloadClient::DownloadClient(const ProxySettings &proxy, const TransferSettings &settings)

@@ -17,7 +17,7 @@ struct TransferSettings {
     // Extra certificates (PEM) trusted for HTTPS beside the system's.
     QString CAFile;
     std::chrono::seconds ConnectTimeout{30};
-    // A transfer that receives nothing for this long fails.
+    // A transfer that moves no byte for this long fails.
     std::chrono::seconds StallTimeout{60};
 };
 
@@ -46,8 +46,13 @@ public:
 private:
     static size_t OnHeader(char *data, size_t size, size_t count, void *session);
     static size_t OnBody(char *data, size_t size, size_t count, void *session);
+    static int OnProgress(void *session, curl_off_t downloaded, curl_off_t, curl_off_t uploaded, curl_off_t);
 
     CURL *m_curl = nullptr;
+    std::chrono::seconds m_stallTimeout;
+    std::chrono::steady_clock::time_point m_lastProgress;
+    curl_off_t m_bytesMoved = 0;
+    bool m_stalled = false;
     char m_errorBuffer[CURL_ERROR_SIZE] = {};
     QString m_statusLine;
     const std::function<bool(QByteArrayView)> *m_sink = nullptr;

@@ -132,7 +132,7 @@ void TestDownloadClient::failedAnswers_data()
     QTest::newRow("cut off") << FakeReply::withTransfer(FakeTransfer::CutOff) << truncated << false;
     QTest::newRow("cut off chunked") << FakeReply::withTransfer(FakeTransfer::CutOffChunked) << truncated << false;
     QTest::newRow("stall") << FakeReply::withTransfer(FakeTransfer::Stall)
-                           << u"Operation too slow. Less than 1 bytes/sec transferred the last 1 seconds"_s << true;
+                           << u"A kiszolgáló 1 másodpercig nem küldött adatot, az átvitel megszakadt."_s << true;
 }
 
 void TestDownloadClient::failedAnswers()
