@@ -13,10 +13,22 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
 QString TemporaryFolder()
 {
     return WithoutTrailingChar(TemporaryDirectory(), u'/');
 }
+
+QString DownloadErrorMessage(const QString &address, const QString &errorText)
+{
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLower();
+    return u"Hiba történt a weboldal megnyitása közben:\r\n\r\n"_s + address + u"\r\n\r\n"_s + u"Hibaüzenet: "_s
+        + errorText + u"\r\n\r\n"_s + u"Lehetséges megoldások:"_s + u"\r\n"_s
+        + u" - Ellenőrizze a számítógépe hálózati kapcsolatát."_s + u"\r\n"_s
+        + u" - Ha a számítógépet vagy a hálózatot tűzfal vagy proxy védi, ellenőrizze, hogy az Árfolyamlekérdező ("_s
+        + program + u") számára engedélyezett-e a webhozzáférés."_s;
+}
+
 } // namespace
 
 QString DownloadFilePath()
@@ -31,16 +43,6 @@ QString PrepareDownloadFile()
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     QFile::remove(path);
     return path;
-}
-
-QString DownloadErrorMessage(const QString &address, const QString &errorText)
-{
-    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLower();
-    return u"Hiba történt a weboldal megnyitása közben:\r\n\r\n"_s + address + u"\r\n\r\n"_s + u"Hibaüzenet: "_s
-        + errorText + u"\r\n\r\n"_s + u"Lehetséges megoldások:"_s + u"\r\n"_s
-        + u" - Ellenőrizze a számítógépe hálózati kapcsolatát."_s + u"\r\n"_s
-        + u" - Ha a számítógépet vagy a hálózatot tűzfal vagy proxy védi, ellenőrizze, hogy az Árfolyamlekérdező ("_s
-        + program + u") számára engedélyezett-e a webhozzáférés."_s;
 }
 
 bool DownloadPage(DownloadClient &client, const QString &address, RunView &view)

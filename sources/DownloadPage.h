@@ -14,9 +14,7 @@ QString DownloadFilePath();
 // read-only one; failures to remove are ignored. Returns the file's path.
 QString PrepareDownloadFile();
 
-// The message reported for a failed download of address.
-QString DownloadErrorMessage(const QString &address, const QString &errorText);
-
 // Stores the body of a GET of address in the download file. On failure
-// reports DownloadErrorMessage, switches to the error page and returns false.
+// reports the error with the address, switches to the error page and
+// returns false.
 bool DownloadPage(DownloadClient &client, const QString &address, RunView &view);

@@ -3,6 +3,7 @@
 #include "fakes/SelfSignedCertificate.h"
 
 #include <httplib.h>
+#include <openssl/ssl.h>
 #include <stdexcept>
 
 FakeReply FakeReply::withStatus(int status, const QByteArray &body)
@@ -170,5 +171,7 @@ RecordedRequest FakeHttpServer::record(const httplib::Request &req)
         recorded.headers.append({QByteArray::fromStdString(name), QByteArray::fromStdString(value)});
     }
     recorded.body = QByteArray::fromStdString(req.body);
+    if (req.ssl)
+        recorded.tlsVersion = SSL_get_version(req.ssl);
     return recorded;
 }

@@ -58,6 +58,8 @@ struct RecordedRequest {
     // Without the server's own additions (peer addresses).
     HeaderList headers;
     QByteArray body;
+    // E.g. "TLSv1.2"; empty over plain HTTP.
+    QByteArray tlsVersion;
 
     // The first header of that name, compared without regard to case.
     QByteArray header(const QByteArray &name) const;

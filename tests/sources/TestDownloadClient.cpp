@@ -77,6 +77,8 @@ void TestDownloadClient::sendsFixedHeaders()
     const RecordedRequest request = m_https->requests().value(0).request;
     QCOMPARE(request.method, "GET");
     QCOMPARE(request.version, "HTTP/1.1");
+    // The fake offers TLS 1.3 too.
+    QCOMPARE(request.tlsVersion, "TLSv1.2");
     QStringList names;
     for (const auto &header : request.headers)
         names.append(QString::fromLatin1(header.first).toLower());

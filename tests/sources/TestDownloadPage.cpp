@@ -6,6 +6,7 @@
 #include "sources/DownloadedLines.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QFile>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@ private slots:
     void pathInTemporaryFolder();
     void prepareRemovesLeftover();
     void replacesReadOnlyLeftover();
+    void otpTableReadsBack();
     void answerReadBackAsLines_data();
     void answerReadBackAsLines();
     void failureReportsAndEmptiesFile();
@@ -94,6 +96,32 @@ void TestDownloadPage::replacesReadOnlyLeftover()
     QCOMPARE(fileBytes(), m_server->table(m_day, {u"USD"_s}).toUtf8());
     QVERIFY(QFileInfo(DownloadFilePath()).isWritable());
     QCOMPARE(view.calls, QStringList());
+}
+
+void TestDownloadPage::otpTableReadsBack()
+{
+    m_server->setVersions(2);
+    DownloadClient client({}, m_settings);
+    RecordingView view;
+    QVERIFY(DownloadPage(client, m_server->tableUrl(m_day, {u"EUR"_s, u"JPY"_s}), view));
+
+    const QStringList lines = LoadDownloadedLines();
+    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines[0], u"Deviza- és valutaárfolyamok: 2026.09.18 05:56"_s);
+    QCOMPARE(lines[1], u"Név;Érvényesség;Egység;Közép;Valuta vételi;Valuta eladási;Csekk vételi;Csekk eladási;"
+                       "Deviza vételi;Deviza eladási;Verzió"_s);
+    const QStringList heads = {u"EUR;2026.09.18 05:56;1;"_s, u"EUR;2026.09.18 08:56;1;"_s,
+                               u"JPY;2026.09.18 05:56;100;"_s, u"JPY;2026.09.18 08:56;100;"_s};
+    const QRegularExpression amount(u"^\\d{1,3},\\d\\d$"_s);
+    for (int row = 0; row < heads.size(); ++row) {
+        const QString &line = lines[row + 2];
+        QVERIFY2(line.startsWith(heads[row]), qPrintable(line));
+        const QStringList cells = line.split(u';');
+        QCOMPARE(cells.size(), 11);
+        QCOMPARE(cells[10], QString::number(row % 2 + 1));
+        for (int column = 3; column < 10; ++column)
+            QVERIFY2(amount.match(cells[column]).hasMatch(), qPrintable(line));
+    }
 }
 
 void TestDownloadPage::answerReadBackAsLines_data()

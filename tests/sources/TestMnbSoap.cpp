@@ -1,5 +1,6 @@
 #include "fakes/FakeMnbServer.h"
 #include "fakes/FakeProxy.h"
+#include "fakes/SelfSignedCertificate.h"
 #include "sources/MagyarNemzetiBankAPI.h"
 
 #include <QTest>
@@ -25,6 +26,7 @@ private slots:
     void resultTextIsNotJudged();
     void severalCallsOnOneClient();
     void usesTheSystemProxy();
+    void httpsEndpoint();
 
 private:
     MNBArfolyamServiceSoap client() const;
@@ -212,6 +214,17 @@ void TestMnbSoap::usesTheSystemProxy()
     const QList<FakeProxyRequest> requests = proxy.requests();
     QCOMPARE(requests.size(), 1);
     QCOMPARE(requests[0].requestLine, "POST " + m_server->url().toUtf8() + " HTTP/1.1");
+}
+
+void TestMnbSoap::httpsEndpoint()
+{
+    const SelfSignedCertificate certificate;
+    FakeMnbServer server(certificate);
+    server.setCurrentDay(Friday);
+    QVERIFY(server.url().startsWith(u"https://"_s));
+    MNBArfolyamServiceSoap service(server.url(), {certificate.certificatePath(), 5s, 1s});
+    QVERIFY(service.GetDateInterval().contains(u"enddate=\"2026-09-18\""_s));
+    QCOMPARE(server.calls().value(0).request.tlsVersion, "TLSv1.2");
 }
 
 QTEST_GUILESS_MAIN(TestMnbSoap)
