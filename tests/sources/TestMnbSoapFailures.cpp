@@ -1,0 +1,115 @@
+#include "fakes/FakeMnbServer.h"
+#include "fakes/LoopbackPorts.h"
+#include "sources/MagyarNemzetiBankAPI.h"
+#include "sources/ServiceError.h"
+
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+Q_DECLARE_METATYPE(FakeReply)
+
+class TestMnbSoapFailures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void failedAnswers_data();
+    void failedAnswers();
+    void unreachableEndpoint();
+};
+
+namespace {
+
+// The message of the ServiceError the call raised; empty when it raised none.
+QString FailureOf(MNBArfolyamServiceSoap &service)
+{
+    try {
+        service.GetCurrentExchangeRates();
+    } catch (const ServiceError &error) {
+        return error.Message();
+    }
+    return {};
+}
+
+} // namespace
+
+void TestMnbSoapFailures::initTestCase()
+{
+    for (const char *name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"})
+        qunsetenv(name);
+}
+
+void TestMnbSoapFailures::failedAnswers_data()
+{
+    QTest::addColumn<FakeReply>("reply");
+    // %1 stands for the endpoint.
+    QTest::addColumn<QString>("message");
+    // Otherwise the message only begins so.
+    QTest::addColumn<bool>("whole");
+
+    const QByteArray fault = FakeMnbServer::fault(u"Érvénytelen dátum."_s);
+    const QByteArray withoutResult =
+        "<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\"><s:Body><GetCurrentExchangeRatesResponse "
+        "xmlns=\"http://www.mnb.hu/webservices/\"/></s:Body></s:Envelope>";
+    QTest::newRow("fault") << FakeReply::withStatus(500, fault) << u"Érvénytelen dátum."_s << true;
+    QTest::newRow("fault with status 200") << FakeReply::withStatus(200, fault) << u"Érvénytelen dátum."_s << true;
+    QTest::newRow("404") << FakeReply::withStatus(404, "<html><body>Not Found</body></html>")
+                         << u"Az MNB árfolyam-szolgáltatása hibával válaszolt (%1): HTTP/1.1 404 Not Found"_s << true;
+    QTest::newRow("500 without fault")
+        << FakeReply::withStatus(500, "Runtime Error")
+        << u"Az MNB árfolyam-szolgáltatása hibával válaszolt (%1): HTTP/1.1 500 Internal Server Error"_s << true;
+    QTest::newRow("not XML") << FakeReply::withBody("Szolgáltatás átmenetileg nem elérhető")
+                             << u"Az MNB árfolyam-szolgáltatásának válasza nem XML (%1): "_s << false;
+    QTest::newRow("empty") << FakeReply::withBody("")
+                           << u"Az MNB árfolyam-szolgáltatásának válasza nem XML (%1): "_s << false;
+    QTest::newRow("no result") << FakeReply::withBody(withoutResult)
+                               << u"Az MNB árfolyam-szolgáltatásának válaszából hiányzik a(z) "
+                                  "GetCurrentExchangeRatesResult elem (%1)."_s
+                               << true;
+    QTest::newRow("cut off") << FakeReply::withTransfer(FakeTransfer::CutOff)
+                             << u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): A válasz csonka: a kapcsolat "
+                                "az átvitel vége előtt megszakadt."_s
+                             << true;
+    QTest::newRow("stall") << FakeReply::withTransfer(FakeTransfer::Stall)
+                           << u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): A kiszolgáló 1 másodpercig nem "
+                              "küldött adatot, az átvitel megszakadt."_s
+                           << true;
+}
+
+void TestMnbSoapFailures::failedAnswers()
+{
+    QFETCH(FakeReply, reply);
+    QFETCH(QString, message);
+    QFETCH(bool, whole);
+
+    FakeMnbServer server;
+    server.answerNext(reply);
+    const QString expected = message.arg(server.url());
+    QString failure;
+    {
+        MNBArfolyamServiceSoap service(server.url(), {QString(), 5s, 1s});
+        failure = FailureOf(service);
+    }
+    if (whole)
+        QCOMPARE(failure, expected);
+    else
+        QVERIFY2(failure.startsWith(expected) && failure.size() > expected.size(), qPrintable(failure));
+}
+
+void TestMnbSoapFailures::unreachableEndpoint()
+{
+    const int port = ClosedLoopbackPort();
+    const QString endpoint = u"http://127.0.0.1:%1/arfolyamok.asmx"_s.arg(port);
+    MNBArfolyamServiceSoap service(endpoint, {QString(), 5s, 1s});
+    const QString failure = FailureOf(service);
+    QVERIFY2(failure.startsWith(u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): Failed to connect to 127.0.0.1 port %2"_s
+                                    .arg(endpoint)
+                                    .arg(port)),
+             qPrintable(failure));
+}
+
+QTEST_GUILESS_MAIN(TestMnbSoapFailures)
+#include "TestMnbSoapFailures.moc"
