@@ -74,6 +74,9 @@ std::variant<CliOptions, UsageError> ParseCliOptions(const QStringList &args, co
                                                      const QDate &today)
 {
     for (const QString &arg : args) {
+        if (!arg.startsWith(u'/'))
+            return UsageError{u"Váratlan argumentum: %1. A kapcsolók értéke a kapcsoló nevéhez tapad, például "
+                              u"/inputvalasz.xml."_s.arg(arg)};
         if (!isKnown(arg))
             return UsageError{u"Ismeretlen kapcsoló: %1. A /help kiírja a kapcsolókat."_s.arg(arg)};
     }

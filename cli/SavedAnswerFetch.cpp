@@ -26,7 +26,7 @@ void SavedAnswerFetch::FetchCentralBankRates(TMagyarNemzetiBankObject &client)
     QString error;
     const QByteArray answer = readAll(m_path, error);
     if (!error.isEmpty())
-        throw ServiceError(u"A mentett válasz nem olvasható (%1): %2"_s.arg(m_path, error));
+        throw ServiceError(u"A mentett válasz nem tölthető be (%1): %2"_s.arg(m_path, error));
     client.ReadSavedAnswer(answer);
 }
 
@@ -39,7 +39,7 @@ bool SavedAnswerFetch::FetchOTPTable(const QString &, RunView &view)
         error = download.errorString();
     if (error.isEmpty())
         return true;
-    view.ReportError(DownloadErrorMessage(m_path, error));
+    view.ReportError(u"A mentett válasz nem tölthető be (%1): %2"_s.arg(m_path, error));
     view.ShowErrorPage();
     return false;
 }

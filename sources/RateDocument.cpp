@@ -40,7 +40,7 @@ void parse(pugi::xml_document &doc, const char *data, size_t size)
 {
     const pugi::xml_parse_result result = doc.load_buffer(data, size, pugi::parse_default, pugi::encoding_utf8);
     if (!result) {
-        throw RateDocumentError(u"A jegybank válasza nem olvasható XML-dokumentum (%1, a(z) %2. bájtnál)."_s
+        throw ServiceError(u"A jegybank válasza nem olvasható XML-dokumentum (%1, a(z) %2. bájtnál)."_s
                                     .arg(QString::fromUtf8(result.description()))
                                     .arg(result.offset + 1));
     }
@@ -52,7 +52,7 @@ QByteArray resultOfEnvelope(const pugi::xml_node &envelope)
     const pugi::xml_node body = elementChild(envelope, "Body");
     if (const pugi::xml_node fault = elementChild(body, "Fault")) {
         const QString text = QString::fromUtf8(fault.child("faultstring").text().get()).trimmed();
-        throw RateDocumentError(u"A jegybank szolgáltatása hibát jelzett: %1"_s.arg(text));
+        throw ServiceError(u"A jegybank szolgáltatása hibát jelzett: %1"_s.arg(text));
     }
     for (pugi::xml_node response : body.children()) {
         if (response.type() != pugi::node_element)
@@ -62,7 +62,7 @@ QByteArray resultOfEnvelope(const pugi::xml_node &envelope)
                 return QByteArray(result.text().get());
         }
     }
-    throw RateDocumentError(u"A jegybank válaszában nincs árfolyam-dokumentum (hiányzik az eredmény elem)."_s);
+    throw ServiceError(u"A jegybank válaszában nincs árfolyam-dokumentum (hiányzik az eredmény elem)."_s);
 }
 
 quint16 readUnit(const char *text)
@@ -98,8 +98,6 @@ void readDays(const pugi::xml_node &root, TCurrencyObjectList &list)
     }
 }
 } // namespace
-
-RateDocumentError::RateDocumentError(const QString &message) : std::runtime_error(message.toStdString()) {}
 
 void ReadRateDocument(const QByteArray &utf8, TCurrencyObjectList &list)
 {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "rates/CurrencyObjects.h"
+#include "sources/ServiceError.h"
 
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
 
 // The central bank's rate document: a root, one child per day with a "date"
 // attribute, one child per currency with "curr", "unit" and the rate for
@@ -12,14 +12,8 @@
 // checked. A whole SOAP answer is accepted too: its result element's text is
 // the document.
 
-class RateDocumentError : public std::runtime_error {
-public:
-    explicit RateDocumentError(const QString &message);
-    QString message() const { return QString::fromUtf8(what()); }
-};
-
 // Appends one entry per rate, in document order, per unit of the currency.
-// Throws RateDocumentError when the text is not well-formed XML, or is a SOAP
+// Throws ServiceError when the text is not well-formed XML, or is a SOAP
 // fault or an answer without a result; nothing is appended then.
 void ReadRateDocument(const QByteArray &utf8, TCurrencyObjectList &list);
 void ReadRateDocument(const QString &text, TCurrencyObjectList &list);

@@ -63,5 +63,12 @@ std::optional<QString> MissingDatabaseMessage(const StartupSettings &settings, b
 
 QString TemporaryDirectory()
 {
-    return WithTrailingChar(QDir::tempPath(), u'/');
+    // Qt gives no path for a TMPDIR that does not exist yet; the download
+    // creates the folder, so the path itself is what counts.
+    QString dir = QDir::tempPath();
+    if (dir.isEmpty())
+        dir = QDir::fromNativeSeparators(qEnvironmentVariable("TMPDIR"));
+    if (dir.isEmpty())
+        dir = QStringLiteral("/tmp");
+    return WithTrailingChar(dir, u'/');
 }

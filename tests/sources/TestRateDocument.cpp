@@ -181,8 +181,8 @@ void TestRateDocument::errors()
     try {
         ReadRateDocument(text, list);
         QFAIL("no error raised");
-    } catch (const RateDocumentError &e) {
-        QVERIFY2(e.message().contains(message), qPrintable(e.message()));
+    } catch (const ServiceError &e) {
+        QVERIFY2(e.Message().contains(message), qPrintable(e.Message()));
     }
     QCOMPARE(list.ListCount(), 0);
 }
@@ -194,7 +194,7 @@ void TestRateDocument::garbage()
         TCurrencyObjectList list;
         try {
             ReadRateDocument(answer.left(cut), list);
-        } catch (const RateDocumentError &) {
+        } catch (const ServiceError &) {
         }
     }
     QRandomGenerator random(7);
@@ -205,7 +205,7 @@ void TestRateDocument::garbage()
         TCurrencyObjectList list;
         try {
             ReadRateDocument(bytes, list);
-        } catch (const RateDocumentError &) {
+        } catch (const ServiceError &) {
         }
         QVERIFY(list.ListCount() <= 32);
     }
