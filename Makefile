@@ -17,5 +17,8 @@ run: build
 	@echo "The wizard window is not built yet; 'make run' will start it on the demo database."
 	@echo "Meanwhile: $(BUILD)/cli/arfolyam-cli /help"
 
+bench: build
+	cmake --build $(BUILD) --target bench
+
 clean:
 	rm -rf $(BUILD)

@@ -14,10 +14,8 @@ void TCurrencyObject::FillWithData(const QString &ACode, const QString &AName, c
     FMiddle = AMiddle / divisor;
 }
 
-int TCurrencyObjectList::AddCurrency(std::unique_ptr<TCurrencyObject> AObject)
+int TCurrencyObjectList::AddCurrency(TCurrencyObject AObject)
 {
-    if (!AObject)
-        return -1;
     FObjectList.push_back(std::move(AObject));
     return static_cast<int>(FObjectList.size()) - 1;
 }
@@ -26,5 +24,5 @@ const TCurrencyObject *TCurrencyObjectList::GetCurrency(int Index) const
 {
     if (Index < 0 || Index >= ListCount())
         return nullptr;
-    return FObjectList[static_cast<size_t>(Index)].get();
+    return &FObjectList[static_cast<size_t>(Index)];
 }

@@ -3,8 +3,7 @@
 #include "startup/DateTime.h"
 
 #include <QString>
-#include <memory>
-#include <vector>
+#include <deque>
 
 // One rate of the central bank: rates are per one unit of the currency,
 // CurrencyUnit() only says what unit the source quoted.
@@ -31,15 +30,17 @@ private:
     double FMiddle = 0;
 };
 
-// Owns its entries in insertion order; entries are never removed.
+// Owns its entries in insertion order; entries are never removed, and an
+// entry stays where it is while more are appended.
 class TCurrencyObjectList {
 public:
-    // Appends and takes ownership; returns the entry's index.
-    int AddCurrency(std::unique_ptr<TCurrencyObject> AObject);
+    // Appends the entry; returns its index.
+    int AddCurrency(TCurrencyObject AObject);
     // The entry at Index, still owned by the list; none past the end.
     const TCurrencyObject *GetCurrency(int Index) const;
     int ListCount() const { return static_cast<int>(FObjectList.size()); }
 
 private:
-    std::vector<std::unique_ptr<TCurrencyObject>> FObjectList;
+    // Entries are stored in blocks: a ten-year history holds some 80,000.
+    std::deque<TCurrencyObject> FObjectList;
 };

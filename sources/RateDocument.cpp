@@ -2,13 +2,22 @@
 
 #include "startup/TextValues.h"
 
-#include <QList>
 #include <pugixml.hpp>
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <cstring>
+#include <deque>
+#include <string>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+// Entities are replaced; nothing the reader ignores (comments, line-end
+// normalisation, processing instructions) is built.
+constexpr unsigned ParseFlags = pugi::parse_minimal | pugi::parse_escapes;
+
 const char *localName(const pugi::xml_node &node)
 {
     const char *name = node.name();
@@ -36,9 +45,8 @@ pugi::xml_node elementChild(const pugi::xml_node &parent, const char *name)
     return {};
 }
 
-void parse(pugi::xml_document &doc, const char *data, size_t size)
+void check(const pugi::xml_parse_result &result)
 {
-    const pugi::xml_parse_result result = doc.load_buffer(data, size, pugi::parse_default, pugi::encoding_utf8);
     if (!result) {
         throw ServiceError(u"A jegybank válasza nem olvasható XML-dokumentum (%1, a(z) %2. bájtnál)."_s
                                     .arg(QString::fromUtf8(result.description()))
@@ -47,7 +55,7 @@ void parse(pugi::xml_document &doc, const char *data, size_t size)
 }
 
 // The document a SOAP answer carries in its result element.
-QByteArray resultOfEnvelope(const pugi::xml_node &envelope)
+const char *resultOfEnvelope(const pugi::xml_node &envelope)
 {
     const pugi::xml_node body = elementChild(envelope, "Body");
     if (const pugi::xml_node fault = elementChild(body, "Fault")) {
@@ -59,40 +67,112 @@ QByteArray resultOfEnvelope(const pugi::xml_node &envelope)
             continue;
         for (pugi::xml_node result : response.children()) {
             if (result.type() == pugi::node_element && endsWith(localName(result), "Result"))
-                return QByteArray(result.text().get());
+                return result.text().get();
         }
     }
     throw ServiceError(u"A jegybank válaszában nincs árfolyam-dokumentum (hiányzik az eredmény elem)."_s);
 }
 
+// The few currencies of a long history share their code strings.
+// Days list them in the same order, so the one after the last found is
+// tried first.
+class CodeCache {
+public:
+    const QString &operator()(const char *code)
+    {
+        const std::string_view key(code);
+        for (size_t tried = 0; tried < m_codes.size(); ++tried) {
+            m_next = m_next < m_codes.size() ? m_next : 0;
+            const auto &[text, string] = m_codes[m_next++];
+            if (text == key)
+                return string;
+        }
+        m_codes.emplace_back(std::string(key), QString::fromUtf8(code));
+        m_next = m_codes.size();
+        return m_codes.back().second;
+    }
+
+private:
+    std::deque<std::pair<std::string, QString>> m_codes;
+    size_t m_next = 0;
+};
+
+bool allDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 quint16 readUnit(const char *text)
 {
     // Out of range is as unreadable as missing: wrapping would divide by junk.
-    const auto unit = ReadWholeNumber(QString::fromLatin1(text));
+    std::optional<qint32> unit;
+    const std::string_view digits(text);
+    if (allDigits(digits) && digits.size() <= 9) {
+        qint32 n = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), n);
+        unit = n;
+    } else {
+        unit = ReadWholeNumber(QString::fromUtf8(text));
+    }
     return unit && *unit >= 0 && *unit <= 0xFFFF ? static_cast<quint16>(*unit) : 0;
+}
+
+// Rates are written like "363,47000": up to 15 digits, read exactly as the
+// whole number over a power of ten (both exact doubles, so the quotient is
+// the correctly rounded value). Anything else goes through the general reader
+// with the same rules.
+double readRate(const char *text)
+{
+    static constexpr double PowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::int64_t mantissa = 0;
+    int digits = 0, decimals = -1;
+    const char *p = text;
+    for (; *p; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            mantissa = mantissa * 10 + (*p - '0');
+            ++digits;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (*p == ',' && decimals < 0 && digits > 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (*p == 0 && digits > 0 && digits <= 15 && decimals != 0)
+        return static_cast<double>(mantissa) / PowersOfTen[decimals < 0 ? 0 : decimals];
+    return ReadDecimal(QString::fromUtf8(text), u',').value_or(0.0);
+}
+
+DateTime readDay(const char *text)
+{
+    const std::string_view t(text);
+    if (t.size() == 10 && t[4] == '-' && t[7] == '-' && allDigits(t.substr(0, 4)) && allDigits(t.substr(5, 2))
+        && allDigits(t.substr(8, 2))) {
+        const QDate date((t[0] - '0') * 1000 + (t[1] - '0') * 100 + (t[2] - '0') * 10 + (t[3] - '0'),
+                         (t[5] - '0') * 10 + (t[6] - '0'), (t[8] - '0') * 10 + (t[9] - '0'));
+        return date.isValid() ? DateTime::fromDate(date) : DateTime();
+    }
+    const auto date = ReadDate(QString::fromUtf8(text), u'-');
+    return date ? DateTime::fromDate(*date) : DateTime();
 }
 
 void readDays(const pugi::xml_node &root, TCurrencyObjectList &list)
 {
     const QString place = u"MNB"_s;
-    QList<QString> codes; // shared strings for the few currencies of a long history
+    CodeCache codes;
     for (pugi::xml_node day : root.children()) {
         if (day.type() != pugi::node_element)
             continue;
-        DateTime date;
-        if (const auto parsed = ReadDate(QString::fromUtf8(day.attribute("date").value()), u'-'))
-            date = DateTime::fromDate(*parsed);
+        const DateTime date = readDay(day.attribute("date").value());
         for (pugi::xml_node rate : day.children()) {
             if (rate.type() != pugi::node_element)
                 continue;
-            const QString code = QString::fromUtf8(rate.attribute("curr").value());
-            auto known = std::find(codes.begin(), codes.end(), code);
-            if (known == codes.end())
-                known = codes.insert(codes.end(), code);
-            const double value = ReadDecimal(QString::fromUtf8(rate.text().get()), u',').value_or(0.0);
-            auto entry = std::make_unique<TCurrencyObject>();
-            entry->FillWithData(*known, QString(), place, date, readUnit(rate.attribute("unit").value()), value, value,
-                                value);
+            const double value = readRate(rate.text().get());
+            TCurrencyObject entry;
+            entry.FillWithData(codes(rate.attribute("curr").value()), QString(), place, date,
+                                readUnit(rate.attribute("unit").value()), value, value, value);
             list.AddCurrency(std::move(entry));
         }
     }
@@ -102,16 +182,19 @@ void readDays(const pugi::xml_node &root, TCurrencyObjectList &list)
 void ReadRateDocument(const QByteArray &utf8, TCurrencyObjectList &list)
 {
     pugi::xml_document doc;
-    parse(doc, utf8.constData(), static_cast<size_t>(utf8.size()));
+    check(doc.load_buffer(utf8.constData(), static_cast<size_t>(utf8.size()), ParseFlags, pugi::encoding_utf8));
     pugi::xml_node root = doc.document_element();
-    if (isNamed(root, "Envelope")) {
-        const QByteArray inner = resultOfEnvelope(root);
-        pugi::xml_document document;
-        parse(document, inner.constData(), static_cast<size_t>(inner.size()));
-        readDays(document.document_element(), list);
+    if (!isNamed(root, "Envelope")) {
+        readDays(root, list);
         return;
     }
-    readDays(root, list);
+    // The result text lies unescaped in the envelope's own parse buffer, which
+    // is not read again: the document is parsed right there, without a copy
+    // of a history answer's megabytes.
+    char *inner = const_cast<char *>(resultOfEnvelope(root));
+    pugi::xml_document document;
+    check(document.load_buffer_inplace(inner, std::strlen(inner), ParseFlags, pugi::encoding_utf8));
+    readDays(document.document_element(), list);
 }
 
 void ReadRateDocument(const QString &text, TCurrencyObjectList &list)

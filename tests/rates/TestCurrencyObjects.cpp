@@ -44,16 +44,20 @@ void TestCurrencyObjects::list()
     QCOMPARE(list.ListCount(), 0);
     QCOMPARE(list.GetCurrency(0), nullptr);
     for (int i = 0; i < 3; ++i) {
-        auto o = std::make_unique<TCurrencyObject>();
-        o->FillWithData(QString::number(i), {}, {}, DateTime(), 1, i, i, i);
+        TCurrencyObject o;
+        o.FillWithData(QString::number(i), {}, {}, DateTime(), 1, i, i, i);
         QCOMPARE(list.AddCurrency(std::move(o)), i);
     }
     QCOMPARE(list.ListCount(), 3);
     QCOMPARE(list.GetCurrency(list.ListCount()), nullptr);
     QCOMPARE(list.GetCurrency(list.ListCount() - 1)->Code(), u"2"_s);
     QCOMPARE(list.GetCurrency(-1), nullptr);
-    QCOMPARE(list.AddCurrency(nullptr), -1);
-    QCOMPARE(list.ListCount(), 3);
+    // Entries stay where they are while the list grows.
+    const TCurrencyObject *first = list.GetCurrency(0);
+    for (int i = 0; i < 1000; ++i)
+        list.AddCurrency(TCurrencyObject());
+    QCOMPARE(list.GetCurrency(0), first);
+    QCOMPARE(first->Code(), u"0"_s);
 }
 
 QTEST_GUILESS_MAIN(TestCurrencyObjects)

@@ -38,8 +38,8 @@ TCurrencyObjectList centralBankList()
         {u"EUR", 1, 0.123456789, QDate(2026, 9, 7)},
     };
     for (const auto &[code, unit, rate, day] : rates) {
-        auto o = std::make_unique<TCurrencyObject>();
-        o->FillWithData(QString::fromUtf16(code), {}, u"MNB"_s, DateTime::fromDate(day), quint16(unit), rate, rate,
+        TCurrencyObject o;
+        o.FillWithData(QString::fromUtf16(code), {}, u"MNB"_s, DateTime::fromDate(day), quint16(unit), rate, rate,
                         rate);
         list.AddCurrency(std::move(o));
     }
