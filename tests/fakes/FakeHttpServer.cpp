@@ -89,6 +89,10 @@ void FakeHttpServer::start()
     if (m_port <= 0)
         throw std::runtime_error("The fake server found no free port on 127.0.0.1.");
     m_thread = std::thread([this] { m_server->listen_after_bind(); });
+    // A stop that came before the accept loop runs would be lost, and the
+    // loop would then wait for a connection forever.
+    while (!m_server->is_running())
+        std::this_thread::yield();
 }
 
 void FakeHttpServer::stop()
