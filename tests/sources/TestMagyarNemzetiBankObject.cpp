@@ -1,0 +1,119 @@
+#include "fakes/FakeMnbServer.h"
+#include "sources/MagyarNemzetiBankObject.h"
+#include "sources/ServiceError.h"
+
+#include <QFile>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+QString parameter(const FakeMnbCall &call, const QString &name)
+{
+    for (const auto &[key, value] : call.parameters) {
+        if (key == name)
+            return value;
+    }
+    return u"(missing)"_s;
+}
+} // namespace
+
+class TestMagyarNemzetiBankObject : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void currentRatesAppend();
+    void exchangeRatesRequest();
+    void passThroughOperations();
+    void savedAnswer();
+    void errorKeepsEarlierEntries();
+
+private:
+    std::unique_ptr<FakeMnbServer> m_server;
+    std::unique_ptr<TMagyarNemzetiBankObject> m_client;
+};
+
+void TestMagyarNemzetiBankObject::initTestCase()
+{
+    for (const char *name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"})
+        qunsetenv(name);
+}
+
+void TestMagyarNemzetiBankObject::init()
+{
+    m_server = std::make_unique<FakeMnbServer>();
+    m_server->setCurrentDay(QDate(2026, 9, 18));
+    m_client = std::make_unique<TMagyarNemzetiBankObject>(m_server->url(), TransferSettings{QString(), 5s, 2s});
+}
+
+void TestMagyarNemzetiBankObject::cleanup()
+{
+    m_client.reset();
+    m_server.reset();
+}
+
+void TestMagyarNemzetiBankObject::currentRatesAppend()
+{
+    QCOMPARE(m_client->GetCurrencyObjectList(), nullptr);
+    const QString answer = m_client->GetCurrentExchangeRates();
+    QVERIFY(answer.startsWith(u"<MNBCurrentExchangeRates>"_s));
+    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 32);
+    // The list is never cleared: a second call adds after the first.
+    m_client->GetCurrentExchangeRates();
+    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 64);
+    QCOMPARE(m_client->GetCurrencyObjectList()->GetCurrency(32)->Code(), u"AUD"_s);
+}
+
+void TestMagyarNemzetiBankObject::exchangeRatesRequest()
+{
+    m_client->GetExchangeRates(QDate(2026, 9, 7), QDate(2026, 9, 8), u"EUR,JPY"_s);
+    const auto calls = m_server->calls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(parameter(calls[0], u"startDate"_s), u"2026-09-07"_s);
+    QCOMPARE(parameter(calls[0], u"endDate"_s), u"2026-09-08"_s);
+    QCOMPARE(parameter(calls[0], u"currencyNames"_s), u"EUR,JPY"_s);
+    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 4);
+
+    // A period without rates leaves no list.
+    TMagyarNemzetiBankObject empty(m_server->url(), TransferSettings{QString(), 5s, 2s});
+    empty.GetExchangeRates(QDate(2026, 9, 5), QDate(2026, 9, 6), u"EUR"_s);
+    QCOMPARE(empty.GetCurrencyObjectList(), nullptr);
+}
+
+void TestMagyarNemzetiBankObject::passThroughOperations()
+{
+    QVERIFY(!m_client->GetCurrencies().isEmpty());
+    QVERIFY(!m_client->GetDateInterval().isEmpty());
+    QVERIFY(!m_client->GetInfo().isEmpty());
+    QVERIFY(!m_client->GetCurrencyUnits().isEmpty());
+    const auto calls = m_server->calls();
+    QCOMPARE(calls.size(), 4);
+    QCOMPARE(calls[3].operation, u"GetCurrencyUnits"_s);
+    QCOMPARE(parameter(calls[3], u"currencyNames"_s), u"EUR,USD"_s);
+    QCOMPARE(m_client->GetCurrencyObjectList(), nullptr);
+}
+
+void TestMagyarNemzetiBankObject::savedAnswer()
+{
+    QFile saved(QStringLiteral(ARFOLYAM_TEST_DATA "/mnb-exchange-rates.soap.xml"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    m_client->ReadSavedAnswer(saved.readAll());
+    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 6);
+    QVERIFY(m_server->calls().isEmpty());
+}
+
+void TestMagyarNemzetiBankObject::errorKeepsEarlierEntries()
+{
+    m_client->GetCurrentExchangeRates();
+    m_server->answerNextWithFault(u"Belső hiba."_s);
+    QVERIFY_THROWS_EXCEPTION(ServiceError, m_client->GetCurrentExchangeRates());
+    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 32);
+}
+
+QTEST_GUILESS_MAIN(TestMagyarNemzetiBankObject)
+#include "TestMagyarNemzetiBankObject.moc"
