@@ -19,6 +19,7 @@ private slots:
     void centralBankAnswer_data();
     void centralBankAnswer();
     void centralBankUnreachable();
+    void historyFault();
     void otpAnswer_data();
     void otpAnswer();
     void otpUnreachable();
@@ -166,6 +167,17 @@ void TestCliFailures::centralBankUnreachable()
     QCOMPARE(err[2], u" "_s);
     QCOMPARE(Lines(run.out), Lines(ConnectSteps(2) + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
+}
+
+void TestCliFailures::historyFault()
+{
+    m_banks->mnb.answerNextWithFault(u"Érvénytelen devizanem: XYZ"_s);
+    const CliRun run = RunCli({u"/show"_s, u"/history"_s, u"/from2026.09.01"_s, u"/to2026.09.08"_s,
+                               u"/currEUR,XYZ"_s, m_banks->settingsSwitch()});
+    QCOMPARE(Lines(run.err), Lines(ErrorEntry(1, {u"Érvénytelen devizanem: XYZ"_s})));
+    QCOMPARE(Lines(run.out), Lines(ConnectSteps(2) + ShowClosingLine));
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(m_banks->mnb.calls().value(0).operation, u"GetExchangeRates"_s);
 }
 
 void TestCliFailures::otpAnswer_data()
