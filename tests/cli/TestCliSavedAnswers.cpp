@@ -8,6 +8,7 @@
 #include <QTest>
 #include <memory>
 #include <pugixml.hpp>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
