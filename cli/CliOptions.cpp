@@ -21,7 +21,7 @@ Forrás:
   /input<fájl>       hálózat helyett mentett válaszból olvas: OTP Bank CSV-táblázata,
                      illetve a jegybank árfolyam-dokumentuma vagy teljes SOAP-válasza
   /history           visszamenőleges lekérdezés a jegybanktól
-  /from<éééé.hh.nn>  az időszak első napja (alapértelmezés 2022.01.01)
+  /from<éééé.hh.nn>  az időszak első napja (alapértelmezés: a /to évének első napja)
   /to<éééé.hh.nn>    az időszak utolsó napja (alapértelmezés a mai nap)
   /curr<EUR,USD,...> a lekérdezett devizanemek, vesszővel elválasztva
   /show              lekérdezi és kiírja az árfolyamokat, adatbázishoz nem nyúl
@@ -62,6 +62,12 @@ bool isKnown(const QString &arg)
             return true;
     }
     return false;
+}
+
+// A path given apart from its switch would be read as another switch.
+UsageError missingFileName(const QString &name, const QString &example)
+{
+    return {u"A %1 kapcsoló után szóköz nélkül adja meg a fájl nevét, például %1%2."_s.arg(name, example)};
 }
 
 UsageError badValue(const QString &name, const QString &value, const QString &expected)
@@ -126,11 +132,15 @@ std::variant<CliOptions, UsageError> ParseCliOptions(const QStringList &args, co
     o.settingsPath = defaultSettingsPath;
     if (FindParamByPrefix(args, u"/settings"_s)) {
         o.settingsPath = GetParamValue(args, u"/settings"_s);
+        if (o.settingsPath.isEmpty())
+            return missingFileName(u"/settings"_s, u"arfolyam.ini"_s);
         if (!QFileInfo(o.settingsPath).isFile())
             return UsageError{u"A megadott beállításfájl nem létezik: %1"_s.arg(o.settingsPath)};
     }
     if (FindParamByPrefix(args, u"/input"_s)) {
         o.inputPath = GetParamValue(args, u"/input"_s);
+        if (o.inputPath.isEmpty())
+            return missingFileName(u"/input"_s, u"valasz.xml"_s);
         if (!QFileInfo(o.inputPath).isFile())
             return UsageError{u"A megadott bemeneti fájl nem létezik: %1"_s.arg(o.inputPath)};
     }
@@ -138,8 +148,8 @@ std::variant<CliOptions, UsageError> ParseCliOptions(const QStringList &args, co
     o.show = HasSwitch(args, u"/show"_s);
 
     o.history = HasSwitch(args, u"/history"_s);
-    o.from = QDate(2022, 1, 1);
     o.to = today;
+    o.from = QDate();
     for (auto [name, date] : {std::pair{u"/from"_s, &o.from}, std::pair{u"/to"_s, &o.to}}) {
         if (!FindParamByPrefix(args, name))
             continue;
@@ -149,6 +159,9 @@ std::variant<CliOptions, UsageError> ParseCliOptions(const QStringList &args, co
             return badValue(name, text, u"dátum éééé.hh.nn alakban"_s);
         *date = *parsed;
     }
+    // A period lies within one year: by default the one it ends in.
+    if (!o.from.isValid())
+        o.from = QDate(o.to.year(), 1, 1);
     if (FindParamByPrefix(args, u"/curr"_s)) {
         const QString list = GetParamValue(args, u"/curr"_s);
         static const QRegularExpression code(u"^[A-Za-z]{3}$"_s);

@@ -156,6 +156,11 @@ void TestCliNetwork::history_data()
         << Parameters{{u"startDate"_s, u"2026-09-18"_s}, {u"endDate"_s, u"2026-09-18"_s},
                       {u"currencyNames"_s, u"JPY"_s}}
         << QList<QDate>{{2026, 9, 18}} << QStringList{u"JPY"_s};
+    QTest::newRow("period from the first of the year by default")
+        << QStringList{u"/to2026.01.06"_s, u"/currEUR"_s}
+        << Parameters{{u"startDate"_s, u"2026-01-01"_s}, {u"endDate"_s, u"2026-01-06"_s},
+                      {u"currencyNames"_s, u"EUR"_s}}
+        << QList<QDate>{{2026, 1, 6}, {2026, 1, 5}, {2026, 1, 2}, {2026, 1, 1}} << QStringList{u"EUR"_s};
     QTest::newRow("weekend without rates")
         << QStringList{u"/from2026.09.19"_s, u"/to2026.09.20"_s, u"/currEUR"_s}
         << Parameters{{u"startDate"_s, u"2026-09-19"_s}, {u"endDate"_s, u"2026-09-20"_s},

@@ -112,6 +112,12 @@ void TestCliUsage::usageError_data()
         << u"A megadott beállításfájl nem létezik: /nincs/ilyen/arfolyam.ini"_s;
     QTest::newRow("missing /input file") << QStringList{u"/show"_s, u"/input/nincs/ilyen/valasz.xml"_s}
                                          << u"A megadott bemeneti fájl nem létezik: /nincs/ilyen/valasz.xml"_s;
+    QTest::newRow("/input without a file name")
+        << QStringList{u"/show"_s, u"/input"_s}
+        << u"A /input kapcsoló után szóköz nélkül adja meg a fájl nevét, például /inputvalasz.xml."_s;
+    QTest::newRow("/settings without a file name")
+        << QStringList{u"/show"_s, u"/settings"_s}
+        << u"A /settings kapcsoló után szóköz nélkül adja meg a fájl nevét, például /settingsarfolyam.ini."_s;
     QTest::newRow("/input names a folder") << QStringList{u"/show"_s, u"/input"_s + dataFolder}
                                            << u"A megadott bemeneti fájl nem létezik: %1"_s.arg(dataFolder);
     QTest::newRow("/from without /history") << QStringList{u"/show"_s, u"/from2026.09.01"_s} << history;
