@@ -68,6 +68,15 @@ QString RatesOfDay(const QDate &day, const QStringList &codes)
 
 } // namespace
 
+QString FakeMnbCall::parameter(const QString &name) const
+{
+    for (const auto &[key, value] : parameters) {
+        if (key == name)
+            return value;
+    }
+    return u"(missing)"_s;
+}
+
 FakeMnbServer::FakeMnbServer()
     : FakeMnbServer(nullptr)
 {

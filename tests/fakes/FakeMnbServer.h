@@ -19,6 +19,9 @@ struct FakeMnbCall {
     QString operation;
     // That element's children in order: local name and text.
     QList<std::pair<QString, QString>> parameters;
+
+    // The text of the named parameter; "(missing)" when it was not sent.
+    QString parameter(const QString &name) const;
 };
 
 // The central bank's exchange-rate service: SOAP 1.1, POST to

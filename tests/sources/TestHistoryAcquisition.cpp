@@ -28,14 +28,6 @@ RunChoices historyChoices(const QVector<CurrencyTick> &currencies, const QString
     return c;
 }
 
-QString parameter(const FakeMnbCall &call, const QString &name)
-{
-    for (const auto &[key, value] : call.parameters) {
-        if (key == name)
-            return value;
-    }
-    return u"(missing)"_s;
-}
 } // namespace
 
 class TestHistoryAcquisition : public QObject {
@@ -145,9 +137,9 @@ void TestHistoryAcquisition::request()
     const auto calls = m_mnb->calls();
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].operation, u"GetExchangeRates"_s);
-    QTEST(parameter(calls[0], u"currencyNames"_s), "currencyNames");
-    QTEST(parameter(calls[0], u"startDate"_s), "startDate");
-    QTEST(parameter(calls[0], u"endDate"_s), "endDate");
+    QTEST(calls[0].parameter(u"currencyNames"_s), "currencyNames");
+    QTEST(calls[0].parameter(u"startDate"_s), "startDate");
+    QTEST(calls[0].parameter(u"endDate"_s), "endDate");
 }
 
 void TestHistoryAcquisition::noRate()

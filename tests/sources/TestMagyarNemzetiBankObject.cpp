@@ -9,17 +9,6 @@
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
-namespace {
-QString parameter(const FakeMnbCall &call, const QString &name)
-{
-    for (const auto &[key, value] : call.parameters) {
-        if (key == name)
-            return value;
-    }
-    return u"(missing)"_s;
-}
-} // namespace
-
 class TestMagyarNemzetiBankObject : public QObject {
     Q_OBJECT
 
@@ -74,9 +63,9 @@ void TestMagyarNemzetiBankObject::exchangeRatesRequest()
     m_client->GetExchangeRates(QDate(2026, 9, 7), QDate(2026, 9, 8), u"EUR,JPY"_s);
     const auto calls = m_server->calls();
     QCOMPARE(calls.size(), 1);
-    QCOMPARE(parameter(calls[0], u"startDate"_s), u"2026-09-07"_s);
-    QCOMPARE(parameter(calls[0], u"endDate"_s), u"2026-09-08"_s);
-    QCOMPARE(parameter(calls[0], u"currencyNames"_s), u"EUR,JPY"_s);
+    QCOMPARE(calls[0].parameter(u"startDate"_s), u"2026-09-07"_s);
+    QCOMPARE(calls[0].parameter(u"endDate"_s), u"2026-09-08"_s);
+    QCOMPARE(calls[0].parameter(u"currencyNames"_s), u"EUR,JPY"_s);
     QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 4);
 
     // A period without rates leaves no list.
@@ -94,7 +83,7 @@ void TestMagyarNemzetiBankObject::passThroughOperations()
     const auto calls = m_server->calls();
     QCOMPARE(calls.size(), 4);
     QCOMPARE(calls[3].operation, u"GetCurrencyUnits"_s);
-    QCOMPARE(parameter(calls[3], u"currencyNames"_s), u"EUR,USD"_s);
+    QCOMPARE(calls[3].parameter(u"currencyNames"_s), u"EUR,USD"_s);
     QCOMPARE(m_client->GetCurrencyObjectList(), nullptr);
 }
 
