@@ -1,11 +1,11 @@
 #include "sources/MagyarNemzetiBankAPI.h"
 
 #include "sources/ServiceError.h"
+#include "sources/XmlNames.h"
 
 #include <memory>
 #include <pugixml.hpp>
 #include <sstream>
-#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -32,26 +32,6 @@ QByteArray RequestBody(const QString &operation, const QList<std::pair<QString, 
     std::ostringstream out;
     document.save(out, "", pugi::format_raw, pugi::encoding_utf8);
     return QByteArray::fromStdString(out.str());
-}
-
-// Elements are matched by local name: the service may use any prefix.
-bool HasLocalName(pugi::xml_node node, std::string_view name)
-{
-    if (node.type() != pugi::node_element)
-        return false;
-    std::string_view full = node.name();
-    const auto colon = full.find(':');
-    return (colon == std::string_view::npos ? full : full.substr(colon + 1)) == name;
-}
-
-pugi::xml_node FindDescendant(pugi::xml_node root, std::string_view name)
-{
-    return root.find_node([name](pugi::xml_node node) { return HasLocalName(node, name); });
-}
-
-pugi::xml_node FindChild(pugi::xml_node parent, std::string_view name)
-{
-    return parent.find_child([name](pugi::xml_node node) { return HasLocalName(node, name); });
 }
 
 QString TextOf(pugi::xml_node element)
@@ -132,7 +112,7 @@ QString MNBArfolyamServiceSoap::Call(const QString &operation, const Parameters 
     pugi::xml_document document;
     const pugi::xml_parse_result parsed = document.load_buffer(answer.constData(), size_t(answer.size()));
     if (parsed) {
-        const QString fault = TextOf(FindChild(FindDescendant(document, "Fault"), "faultstring"));
+        const QString fault = TextOf(ChildByLocalName(DescendantByLocalName(document, "Fault"), "faultstring"));
         if (!fault.isEmpty())
             throw ServiceError(fault);
     }
@@ -146,7 +126,7 @@ QString MNBArfolyamServiceSoap::Call(const QString &operation, const Parameters 
     }
     const std::string resultName = (operation + u"Result"_s).toStdString();
     const pugi::xml_node resultNode =
-        FindChild(FindDescendant(document, (operation + u"Response"_s).toStdString()), resultName);
+        ChildByLocalName(DescendantByLocalName(document, (operation + u"Response"_s).toStdString()), resultName);
     if (!resultNode) {
         throw ServiceError(u"Az MNB árfolyam-szolgáltatásának válaszából hiányzik a(z) %1 elem (%2)."_s.arg(
             QString::fromStdString(resultName), m_endpoint));

@@ -1,5 +1,6 @@
 #include "sources/RateDocument.h"
 
+#include "sources/XmlNames.h"
 #include "startup/TextValues.h"
 
 #include <pugixml.hpp>
@@ -18,33 +19,6 @@ namespace {
 // normalisation, processing instructions) is built.
 constexpr unsigned ParseFlags = pugi::parse_minimal | pugi::parse_escapes;
 
-const char *localName(const pugi::xml_node &node)
-{
-    const char *name = node.name();
-    const char *colon = std::strrchr(name, ':');
-    return colon ? colon + 1 : name;
-}
-
-bool isNamed(const pugi::xml_node &node, const char *name)
-{
-    return std::strcmp(localName(node), name) == 0;
-}
-
-bool endsWith(const char *text, const char *suffix)
-{
-    const size_t n = std::strlen(text), m = std::strlen(suffix);
-    return n >= m && std::strcmp(text + n - m, suffix) == 0;
-}
-
-pugi::xml_node elementChild(const pugi::xml_node &parent, const char *name)
-{
-    for (pugi::xml_node child : parent.children()) {
-        if (child.type() == pugi::node_element && isNamed(child, name))
-            return child;
-    }
-    return {};
-}
-
 void check(const pugi::xml_parse_result &result)
 {
     if (!result) {
@@ -57,8 +31,8 @@ void check(const pugi::xml_parse_result &result)
 // The document a SOAP answer carries in its result element.
 const char *resultOfEnvelope(const pugi::xml_node &envelope)
 {
-    const pugi::xml_node body = elementChild(envelope, "Body");
-    if (const pugi::xml_node fault = elementChild(body, "Fault")) {
+    const pugi::xml_node body = ChildByLocalName(envelope, "Body");
+    if (const pugi::xml_node fault = ChildByLocalName(body, "Fault")) {
         const QString text = QString::fromUtf8(fault.child("faultstring").text().get()).trimmed();
         throw ServiceError(u"A jegybank szolgáltatása hibát jelzett: %1"_s.arg(text));
     }
@@ -66,7 +40,7 @@ const char *resultOfEnvelope(const pugi::xml_node &envelope)
         if (response.type() != pugi::node_element)
             continue;
         for (pugi::xml_node result : response.children()) {
-            if (result.type() == pugi::node_element && endsWith(localName(result), "Result"))
+            if (result.type() == pugi::node_element && LocalName(result).ends_with("Result"))
                 return result.text().get();
         }
     }
@@ -184,7 +158,7 @@ void ReadRateDocument(const QByteArray &utf8, TCurrencyObjectList &list)
     pugi::xml_document doc;
     check(doc.load_buffer(utf8.constData(), static_cast<size_t>(utf8.size()), ParseFlags, pugi::encoding_utf8));
     pugi::xml_node root = doc.document_element();
-    if (!isNamed(root, "Envelope")) {
+    if (!HasLocalName(root, "Envelope")) {
         readDays(root, list);
         return;
     }
