@@ -58,9 +58,9 @@ int main(int argc, char *argv[])
                 qFatal("the answer does not parse");
         }));
         read = std::min(read, seconds([&] {
-            TCurrencyObjectList list;
-            ReadRateDocument(answer, list);
-            entries = list.ListCount();
+            CurrencyObjectList list;
+            readRateDocument(answer, list);
+            entries = list.listCount();
         }));
     }
 

@@ -1,47 +1,47 @@
 #include "cli/ConsoleView.h"
 
-#include "sources/ErrorEntry.h"
+#include "run/ErrorEntry.h"
 
 using namespace Qt::StringLiterals;
 
 ConsoleView::ConsoleView(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
 
-void ConsoleView::MarkStepActive(int step)
+void ConsoleView::markStepActive(int step)
 {
     if (m_labels && step >= 1 && step <= 5)
         m_out << (*m_labels)[step - 1] << Qt::endl;
 }
 
-void ConsoleView::MarkStepDone(int) {}
+void ConsoleView::markStepDone(int) {}
 
-void ConsoleView::ReportError(const QString &message)
+void ConsoleView::reportError(const QString &message)
 {
-    for (const QString &line : ErrorEntryLines(++m_errors, message))
+    for (const QString &line : errorEntryLines(++m_errors, message))
         m_err << line << u'\n';
     m_err.flush();
 }
 
-void ConsoleView::ShowErrorPage() {}
+void ConsoleView::showErrorPage() {}
 
-void ConsoleView::ShowWarning(const QString &text)
+void ConsoleView::showWarning(const QString &text)
 {
     m_err << text << Qt::endl;
 }
 
-void ConsoleView::SetRateDateCaption(const QString &) {}
+void ConsoleView::setRateDateCaption(const QString &) {}
 
-void ConsoleView::ShowProgress(int) {}
+void ConsoleView::showProgress(int) {}
 
-void ConsoleView::AdvanceProgress() {}
+void ConsoleView::advanceProgress() {}
 
-void ConsoleView::FillRateList(const RateList &list)
+void ConsoleView::fillRateList(const RateList &list)
 {
     m_rateList = list;
 }
 
-void ConsoleView::ProcessMessages() {}
+void ConsoleView::processMessages() {}
 
-QString RateListText(const RateList &list)
+QString rateListText(const RateList &list)
 {
     QStringList captions;
     for (const RateListColumn &column : list.columns)

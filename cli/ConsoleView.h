@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sources/RateList.h"
-#include "sources/RunView.h"
+#include "run/RateList.h"
+#include "run/RunView.h"
 
 #include <QTextStream>
 #include <array>
@@ -17,16 +17,16 @@ public:
     // The labels of the page whose steps are marked from now on.
     void setStepLabels(const std::array<QString, 5> &labels) { m_labels = &labels; }
 
-    void MarkStepActive(int step) override;
-    void MarkStepDone(int step) override;
-    void ReportError(const QString &message) override;
-    void ShowErrorPage() override;
-    void ShowWarning(const QString &text) override;
-    void SetRateDateCaption(const QString &caption) override;
-    void ShowProgress(int maximum) override;
-    void AdvanceProgress() override;
-    void FillRateList(const RateList &list) override;
-    void ProcessMessages() override;
+    void markStepActive(int step) override;
+    void markStepDone(int step) override;
+    void reportError(const QString &message) override;
+    void showErrorPage() override;
+    void showWarning(const QString &text) override;
+    void setRateDateCaption(const QString &caption) override;
+    void showProgress(int maximum) override;
+    void advanceProgress() override;
+    void fillRateList(const RateList &list) override;
+    void processMessages() override;
 
     int errorCount() const { return m_errors; }
     const std::optional<RateList> &rateList() const { return m_rateList; }
@@ -40,4 +40,4 @@ private:
 };
 
 // Tab-separated: the column captions first, then each row's cells.
-QString RateListText(const RateList &list);
+QString rateListText(const RateList &list);

@@ -1,45 +1,28 @@
 #include "cli/SavedAnswerFetch.h"
 
-#include "sources/DownloadPage.h"
+#include "run/RunView.h"
+#include "sources/DownloadFile.h"
 #include "sources/MagyarNemzetiBankObject.h"
-#include "sources/RunView.h"
-#include "sources/ServiceError.h"
-
-#include <QFile>
+#include "sources/SourceError.h"
 
 using namespace Qt::StringLiterals;
 
-namespace {
-QByteArray readAll(const QString &path, QString &error)
+void SavedAnswerFetch::fetchCentralBankRates(MagyarNemzetiBankObject &client)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return {};
-    }
-    return file.readAll();
-}
-} // namespace
-
-void SavedAnswerFetch::FetchCentralBankRates(TMagyarNemzetiBankObject &client)
-{
-    QString error;
-    const QByteArray answer = readAll(m_path, error);
-    if (!error.isEmpty())
-        throw ServiceError(u"A mentett válasz nem tölthető be (%1): %2"_s.arg(m_path, error));
-    client.ReadSavedAnswer(answer);
+    client.readSavedAnswer(m_answer);
 }
 
-bool SavedAnswerFetch::FetchOTPTable(const QString &, RunView &view)
+bool SavedAnswerFetch::fetchOTPTable(const QString &, DownloadFile &file, RunView &view)
 {
-    QString error;
-    const QByteArray table = readAll(m_path, error);
-    QFile download(DownloadFilePath());
-    if (error.isEmpty() && (!download.open(QIODevice::WriteOnly) || download.write(table) != table.size()))
-        error = download.errorString();
-    if (error.isEmpty())
+    try {
+        QFile &out = file.create();
+        if (out.write(m_answer) != m_answer.size() || !out.flush())
+            throw SourceError(u"A letöltési fájl nem írható (%1): %2"_s.arg(out.fileName(), out.errorString()));
+        out.close();
         return true;
-    view.ReportError(u"A mentett válasz nem tölthető be (%1): %2"_s.arg(m_path, error));
-    view.ShowErrorPage();
-    return false;
+    } catch (const SourceError &e) {
+        view.reportError(e.message());
+        view.showErrorPage();
+        return false;
+    }
 }

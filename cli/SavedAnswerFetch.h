@@ -1,18 +1,21 @@
 #pragma once
 
-#include "sources/RateFetch.h"
+#include "run/RateFetch.h"
 
-#include <QString>
+#include <QByteArray>
 
 // The current rates read from a saved answer instead of the network.
 class SavedAnswerFetch : public RateFetch {
 public:
-    explicit SavedAnswerFetch(QString path) : m_path(std::move(path)) {}
-    void FetchCentralBankRates(TMagyarNemzetiBankObject &client) override;
-    // Copies the saved table into the download file, so that it is read
+    explicit SavedAnswerFetch(QByteArray answer)
+        : m_answer(std::move(answer))
+    {
+    }
+    void fetchCentralBankRates(MagyarNemzetiBankObject &client) override;
+    // Puts the saved table into the download file, so that it is read
     // exactly as a download would be.
-    bool FetchOTPTable(const QString &address, RunView &view) override;
+    bool fetchOTPTable(const QString &address, DownloadFile &file, RunView &view) override;
 
 private:
-    QString m_path;
+    QByteArray m_answer;
 };

@@ -1,11 +1,12 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleView.h"
+#include "cli/NamedFile.h"
 #include "cli/SavedAnswerFetch.h"
-#include "sources/HistoryChecks.h"
-#include "sources/RateAcquisition.h"
-#include "sources/RateSession.h"
-#include "sources/RunChoices.h"
-#include "sources/StepLabels.h"
+#include "run/HistoryChecks.h"
+#include "run/RateAcquisition.h"
+#include "run/RateSession.h"
+#include "run/RunChoices.h"
+#include "run/StepLabels.h"
 #include "startup/Formats.h"
 
 #include <QCoreApplication>
@@ -38,7 +39,7 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     const QDate today = QDate::currentDate();
 
-    const auto parsed = ParseCliOptions(app.arguments().mid(1), defaultSettingsPath(), today);
+    const auto parsed = parseCliOptions(app.arguments().mid(1), defaultSettingsPath(), today);
     if (const auto *usage = std::get_if<UsageError>(&parsed))
         return usageError(err, usage->message);
     const CliOptions &options = std::get<CliOptions>(parsed);
@@ -47,37 +48,52 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    RunChoices choices = UnattendedChoices(options.startup);
+    RunChoices choices = unattendedChoices(options.startup);
     choices.datumIndex = options.dayOffset + 2;
     if (options.history) {
         choices.history = true;
         for (const QString &code : options.currencies)
             choices.historyCurrencies.append({code, true});
-        choices.fromDateText = FormatShortDate(DateTime::fromDate(options.from));
-        choices.toDateText = FormatShortDate(DateTime::fromDate(options.to));
-        if (const auto failure = CheckHistoryPeriod(int(choices.historyCurrencies.size()), choices.fromDateText,
+        choices.fromDateText = options.fromText;
+        choices.toDateText = options.toText;
+        if (const auto failure = checkHistoryPeriod(int(choices.historyCurrencies.size()), choices.fromDateText,
                                                     choices.toDateText, today))
             return usageError(err, failure->message);
     }
 
-    const SourceSettings sources = ReadSourceSettings(options.settingsPath);
-    RateSession session(sources, ReadProxySettings(options.settingsPath), TransferSettings{sources.CAFile});
+    // The default file beside the program may be missing; any file there
+    // must be read whole, or the run would go without its proxy and mirrors.
+    QByteArray settingsBytes;
+    if (options.settingsNamed || QFileInfo::exists(options.settingsPath)) {
+        if (const auto problem = readNamedFile(options.settingsPath, u"beállításfájl"_s, 0, settingsBytes))
+            return usageError(err, *problem);
+    }
+    const SourceSettings sources = readSourceSettings(options.settingsPath);
+    const TransferSettings transfer = transferSettings(sources);
+    QByteArray savedAnswer;
+    if (!options.inputPath.isEmpty()) {
+        if (const auto problem = readNamedFile(options.inputPath, u"bemeneti fájl"_s, transfer.maxAnswerBytes,
+                                               savedAnswer))
+            return usageError(err, *problem);
+    }
+
+    RateSession session(sources, readProxySettings(options.settingsPath), transfer);
     ConsoleView view(out, err);
     view.setStepLabels(ConnectStepLabels);
     if (options.history) {
-        AcquireRateHistory(choices, view, session, today);
+        acquireRateHistory(choices, view, session, today);
     } else {
         std::unique_ptr<RateFetch> fetch;
         if (options.inputPath.isEmpty())
-            fetch = std::make_unique<NetworkRateFetch>(session.HttpClient);
+            fetch = std::make_unique<NetworkRateFetch>(session.httpClient);
         else
-            fetch = std::make_unique<SavedAnswerFetch>(options.inputPath);
-        if (AcquireCurrentRates(choices, view, session, *fetch, today) && !session.CurrencyRatesCurrent)
-            view.ShowWarning(NotCurrentWarning);
+            fetch = std::make_unique<SavedAnswerFetch>(savedAnswer);
+        if (acquireCurrentRates(choices, view, session, *fetch, today) && !session.currencyRatesCurrent)
+            view.showWarning(NotCurrentWarning);
     }
 
     if (view.errorCount() == 0 && view.rateList())
-        out << RateListText(*view.rateList());
+        out << rateListText(*view.rateList());
     out << u"Az adatbázis nem változott (/show)."_s << Qt::endl;
     return view.errorCount() > 0 ? 1 : 0;
 }

@@ -6,9 +6,9 @@
 namespace {
 std::array<QDate, 10> publicHolidays(int year)
 {
-    const QDate easterMonday = EasterMonday(year);
-    return {QDate(year, 1, 1),  QDate(year, 3, 15),  easterMonday,         QDate(year, 5, 1),
-            easterMonday.addDays(49), QDate(year, 8, 20), QDate(year, 10, 23), QDate(year, 11, 1),
+    const QDate monday = easterMonday(year);
+    return {QDate(year, 1, 1),  QDate(year, 3, 15), monday, QDate(year, 5, 1),
+            monday.addDays(49), QDate(year, 8, 20), QDate(year, 10, 23), QDate(year, 11, 1),
             QDate(year, 12, 25), QDate(year, 12, 26)};
 }
 
@@ -32,7 +32,7 @@ bool listed(const QDate &date, bool workingSaturday)
 }
 } // namespace
 
-QDate EasterMonday(int year)
+QDate easterMonday(int year)
 {
     // Gauss's method, Gregorian constants M = 24, N = 5 (exact 1900–2099).
     const int a = year % 19, b = year % 4, c = year % 7;
@@ -50,7 +50,7 @@ QDate EasterMonday(int year)
     return sunday.addDays(1);
 }
 
-bool IsWorkingDay(DateTime value)
+bool isWorkingDay(DateTime value)
 {
     // The calendar date decides, also for a value with a time of day: a rate
     // stamped 10:15 on 15 March still falls on the holiday.
@@ -64,15 +64,15 @@ bool IsWorkingDay(DateTime value)
     return working;
 }
 
-int DayOffsetOfDatumIndex(int datumIndex)
+int dayOffsetOfDatumIndex(int datumIndex)
 {
     return datumIndex >= 0 && datumIndex <= 4 ? datumIndex - 2 : 0;
 }
 
-DateTime RateWriteDate(DateTime rateDay, int dayOffset)
+DateTime rateWriteDate(DateTime rateDay, int dayOffset)
 {
     DateTime value = rateDay.addDays(dayOffset);
-    while (!IsWorkingDay(value))
+    while (!isWorkingDay(value))
         value = value.addDays(1);
     return value;
 }

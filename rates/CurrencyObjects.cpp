@@ -1,28 +1,28 @@
 #include "rates/CurrencyObjects.h"
 
-void TCurrencyObject::FillWithData(const QString &ACode, const QString &AName, const QString &APlace,
-                                   DateTime ADay, quint16 AUnit, double ABuy, double ASell, double AMiddle)
+void CurrencyObject::fillWithData(const QString &code, const QString &name, const QString &place, DateTime day,
+                                  quint16 unit, double buy, double sell, double middle)
 {
-    FCode = ACode;
-    FName = AName;
-    FPlace = APlace;
-    FDay = ADay;
-    FUnit = AUnit;
-    const double divisor = AUnit != 0 ? static_cast<double>(AUnit) : 1.0;
-    FBuy = ABuy / divisor;
-    FSell = ASell / divisor;
-    FMiddle = AMiddle / divisor;
+    m_code = code;
+    m_name = name;
+    m_place = place;
+    m_day = day;
+    m_unit = unit;
+    const double divisor = unit != 0 ? static_cast<double>(unit) : 1.0;
+    m_buy = buy / divisor;
+    m_sell = sell / divisor;
+    m_middle = middle / divisor;
 }
 
-int TCurrencyObjectList::AddCurrency(TCurrencyObject AObject)
+int CurrencyObjectList::addCurrency(CurrencyObject object)
 {
-    FObjectList.push_back(std::move(AObject));
-    return static_cast<int>(FObjectList.size()) - 1;
+    m_objectList.push_back(std::move(object));
+    return static_cast<int>(m_objectList.size()) - 1;
 }
 
-const TCurrencyObject *TCurrencyObjectList::GetCurrency(int Index) const
+const CurrencyObject *CurrencyObjectList::getCurrency(int index) const
 {
-    if (Index < 0 || Index >= ListCount())
+    if (index < 0 || index >= listCount())
         return nullptr;
-    return &FObjectList[static_cast<size_t>(Index)];
+    return &m_objectList[static_cast<size_t>(index)];
 }

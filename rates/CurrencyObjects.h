@@ -6,41 +6,41 @@
 #include <deque>
 
 // One rate of the central bank: rates are per one unit of the currency,
-// CurrencyUnit() only says what unit the source quoted.
-class TCurrencyObject {
+// currencyUnit() only says what unit the source quoted.
+class CurrencyObject {
 public:
-    void FillWithData(const QString &ACode, const QString &AName, const QString &APlace, DateTime ADay,
-                      quint16 AUnit, double ABuy, double ASell, double AMiddle);
+    void fillWithData(const QString &code, const QString &name, const QString &place, DateTime day, quint16 unit,
+                      double buy, double sell, double middle);
 
-    const QString &Code() const { return FCode; }
-    quint16 CurrencyUnit() const { return FUnit; }
-    double Buy() const { return FBuy; }
-    double Sell() const { return FSell; }
-    double Middle() const { return FMiddle; }
-    DateTime Day() const { return FDay; }
+    const QString &code() const { return m_code; }
+    quint16 currencyUnit() const { return m_unit; }
+    double buy() const { return m_buy; }
+    double sell() const { return m_sell; }
+    double middle() const { return m_middle; }
+    DateTime day() const { return m_day; }
 
 private:
-    QString FCode;
-    QString FName;
-    QString FPlace;
-    DateTime FDay;
-    quint16 FUnit = 0;
-    double FBuy = 0;
-    double FSell = 0;
-    double FMiddle = 0;
+    QString m_code;
+    QString m_name;
+    QString m_place;
+    DateTime m_day;
+    quint16 m_unit = 0;
+    double m_buy = 0;
+    double m_sell = 0;
+    double m_middle = 0;
 };
 
 // Owns its entries in insertion order; entries are never removed, and an
 // entry stays where it is while more are appended.
-class TCurrencyObjectList {
+class CurrencyObjectList {
 public:
     // Appends the entry; returns its index.
-    int AddCurrency(TCurrencyObject AObject);
-    // The entry at Index, still owned by the list; none past the end.
-    const TCurrencyObject *GetCurrency(int Index) const;
-    int ListCount() const { return static_cast<int>(FObjectList.size()); }
+    int addCurrency(CurrencyObject object);
+    // The entry at index, still owned by the list; none past the end.
+    const CurrencyObject *getCurrency(int index) const;
+    int listCount() const { return static_cast<int>(m_objectList.size()); }
 
 private:
     // Entries are stored in blocks: a ten-year history holds some 80,000.
-    std::deque<TCurrencyObject> FObjectList;
+    std::deque<CurrencyObject> m_objectList;
 };

@@ -2,7 +2,7 @@
 
 using namespace Qt::StringLiterals;
 
-const QVector<BankInfo> &BankCatalogue()
+const QVector<BankInfo> &bankCatalogue()
 {
     static const QVector<BankInfo> banks = {
         {u"Magyar Nemzeti Bank (MNB)"_s, u"MNB"_s, u"Magyar Nemzeti Bank"_s, {u"Deviza"_s}, false, true, false,
@@ -13,30 +13,34 @@ const QVector<BankInfo> &BankCatalogue()
     return banks;
 }
 
-const BankInfo *BankAt(int bankIndex)
+const BankInfo *bankAt(int bankIndex)
 {
-    const auto &banks = BankCatalogue();
+    const auto &banks = bankCatalogue();
     if (bankIndex < 0 || bankIndex >= banks.size())
         return nullptr;
     return &banks[bankIndex];
 }
 
-RatePair OTPQuotedPair(const TOTPCurrencyRecord &record, int rateTypeIndex)
+RatePair otpQuotedPair(const OTPCurrencyRecord &record, int rateTypeIndex)
 {
     switch (rateTypeIndex) {
+    case 0:
+        return {record.currencyBuy, record.currencySale};
     case 1:
-        return {record.CashBuy, record.CashSale};
+        return {record.cashBuy, record.cashSale};
     case 2:
-        return {record.ChequeBuy, record.ChequeSale};
+        return {record.chequeBuy, record.chequeSale};
     default:
-        return {record.CurrencyBuy, record.CurrencySale};
+        // OTP Bank has three rate types: any other is no pair at all, which
+        // writes nothing.
+        return {};
     }
 }
 
-RatePair OTPRatePair(const TOTPCurrencyRecord &record, int rateTypeIndex, bool onlyMiddleRate)
+RatePair otpRatePair(const OTPCurrencyRecord &record, int rateTypeIndex, bool onlyMiddleRate)
 {
-    const RatePair quoted = onlyMiddleRate ? RatePair{record.Middle, record.Middle}
-                                           : OTPQuotedPair(record, rateTypeIndex);
-    const double qty = record.PriceQty;
+    const RatePair quoted = onlyMiddleRate ? RatePair{record.middle, record.middle}
+                                           : otpQuotedPair(record, rateTypeIndex);
+    const double qty = record.priceQty;
     return {quoted.buy / qty, quoted.sell / qty};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sources/OrszagosTakarekPenztar.h"
+#include "sources/OTPRateTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,9 +28,9 @@ struct BankInfo {
 inline constexpr int MNBBankIndex = 0;
 inline constexpr int OTPBankIndex = 1;
 
-const QVector<BankInfo> &BankCatalogue();
+const QVector<BankInfo> &bankCatalogue();
 // The catalogue entry of a bank index; none for -1 or an unknown index.
-const BankInfo *BankAt(int bankIndex);
+const BankInfo *bankAt(int bankIndex);
 
 struct RatePair {
     double buy = 0;
@@ -38,7 +38,8 @@ struct RatePair {
 };
 
 // Per-unit buying and selling rate of an OTP record for a rate type
-// (0 "Deviza", 1 "Valuta", 2 "Csekk"), or the middle rate for both.
-RatePair OTPRatePair(const TOTPCurrencyRecord &record, int rateTypeIndex, bool onlyMiddleRate);
+// (0 "Deviza", 1 "Valuta", 2 "Csekk"), or the middle rate for both; 0 and 0
+// for any other rate type.
+RatePair otpRatePair(const OTPCurrencyRecord &record, int rateTypeIndex, bool onlyMiddleRate);
 // Unit prices as they stand in the record, not yet divided by PriceQty.
-RatePair OTPQuotedPair(const TOTPCurrencyRecord &record, int rateTypeIndex);
+RatePair otpQuotedPair(const OTPCurrencyRecord &record, int rateTypeIndex);

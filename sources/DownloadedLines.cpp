@@ -1,11 +1,8 @@
 #include "sources/DownloadedLines.h"
 
-#include "sources/DownloadPage.h"
-
-#include <QFile>
 #include <QStringDecoder>
 
-QStringList DecodeDownloadedLines(const QByteArray &bytes)
+QStringList decodeDownloadedLines(const QByteArray &bytes)
 {
     QByteArrayView data(bytes);
     if (data.startsWith("\xEF\xBB\xBF"))
@@ -33,12 +30,4 @@ QStringList DecodeDownloadedLines(const QByteArray &bytes)
     if (start < text.size())
         lines.append(text.sliced(start));
     return lines;
-}
-
-QStringList LoadDownloadedLines()
-{
-    QFile file(DownloadFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return DecodeDownloadedLines(file.readAll());
 }

@@ -4,53 +4,53 @@
 
 using namespace Qt::StringLiterals;
 
-TMagyarNemzetiBankObject::TMagyarNemzetiBankObject(const QString &endpoint, const TransferSettings &settings)
-    : MNBAPI(endpoint, settings)
+MagyarNemzetiBankObject::MagyarNemzetiBankObject(const QString &endpoint, const TransferSettings &settings)
+    : m_api(endpoint, settings)
 {
 }
 
-QString TMagyarNemzetiBankObject::GetCurrentExchangeRates()
+QString MagyarNemzetiBankObject::getCurrentExchangeRates()
 {
-    const QString answer = MNBAPI.GetCurrentExchangeRates();
-    ReadRateDocument(answer, CurrencyObjectList);
+    const QString answer = m_api.getCurrentExchangeRates();
+    readRateDocument(answer, m_currencyObjectList);
     return answer;
 }
 
-QString TMagyarNemzetiBankObject::GetExchangeRates(const QDate &StartDate, const QDate &EndDate,
-                                                   const QString &Currencies)
+QString MagyarNemzetiBankObject::getExchangeRates(const QDate &startDate, const QDate &endDate,
+                                                  const QString &currencies)
 {
-    const QString answer = MNBAPI.GetExchangeRates(StartDate.toString(u"yyyy-MM-dd"_s),
-                                                   EndDate.toString(u"yyyy-MM-dd"_s), Currencies);
-    ReadRateDocument(answer, CurrencyObjectList);
+    const QString answer = m_api.getExchangeRates(startDate.toString(u"yyyy-MM-dd"_s),
+                                                  endDate.toString(u"yyyy-MM-dd"_s), currencies);
+    readRateDocument(answer, m_currencyObjectList);
     return answer;
 }
 
-const TCurrencyObjectList *TMagyarNemzetiBankObject::GetCurrencyObjectList() const
+const CurrencyObjectList *MagyarNemzetiBankObject::getCurrencyObjectList() const
 {
-    return CurrencyObjectList.ListCount() > 0 ? &CurrencyObjectList : nullptr;
+    return m_currencyObjectList.listCount() > 0 ? &m_currencyObjectList : nullptr;
 }
 
-QString TMagyarNemzetiBankObject::GetCurrencies()
+QString MagyarNemzetiBankObject::getCurrencies()
 {
-    return MNBAPI.GetCurrencies();
+    return m_api.getCurrencies();
 }
 
-QString TMagyarNemzetiBankObject::GetCurrencyUnits()
+QString MagyarNemzetiBankObject::getCurrencyUnits()
 {
-    return MNBAPI.GetCurrencyUnits(u"EUR,USD"_s);
+    return m_api.getCurrencyUnits(u"EUR,USD"_s);
 }
 
-QString TMagyarNemzetiBankObject::GetDateInterval()
+QString MagyarNemzetiBankObject::getDateInterval()
 {
-    return MNBAPI.GetDateInterval();
+    return m_api.getDateInterval();
 }
 
-QString TMagyarNemzetiBankObject::GetInfo()
+QString MagyarNemzetiBankObject::getInfo()
 {
-    return MNBAPI.GetInfo();
+    return m_api.getInfo();
 }
 
-void TMagyarNemzetiBankObject::ReadSavedAnswer(const QByteArray &answer)
+void MagyarNemzetiBankObject::readSavedAnswer(const QByteArray &answer)
 {
-    ReadRateDocument(answer, CurrencyObjectList);
+    readRateDocument(answer, m_currencyObjectList);
 }

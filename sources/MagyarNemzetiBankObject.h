@@ -1,7 +1,7 @@
 #pragma once
 
 #include "rates/CurrencyObjects.h"
-#include "sources/MagyarNemzetiBankAPI.h"
+#include "sources/MNBArfolyamServiceSoap.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -9,29 +9,29 @@
 
 // The wizard's client of the central bank: calls the rate operations and
 // keeps every rate they answer in its one list, which is never cleared.
-// Errors of the call or of the answer propagate as ServiceError.
-class TMagyarNemzetiBankObject {
+// Errors of the call or of the answer propagate as SourceError.
+class MagyarNemzetiBankObject {
 public:
-    TMagyarNemzetiBankObject(const QString &endpoint, const TransferSettings &settings);
+    MagyarNemzetiBankObject(const QString &endpoint, const TransferSettings &settings);
 
     // Both return the answer's text and append its rates to the list.
-    QString GetCurrentExchangeRates();
-    QString GetExchangeRates(const QDate &StartDate, const QDate &EndDate, const QString &Currencies);
+    QString getCurrentExchangeRates();
+    QString getExchangeRates(const QDate &startDate, const QDate &endDate, const QString &currencies);
 
     // The list when it holds an entry; none otherwise.
-    const TCurrencyObjectList *GetCurrencyObjectList() const;
+    const CurrencyObjectList *getCurrencyObjectList() const;
 
-    QString GetCurrencies();
+    QString getCurrencies();
     // Always asks for EUR and USD.
-    QString GetCurrencyUnits();
-    QString GetDateInterval();
-    QString GetInfo();
+    QString getCurrencyUnits();
+    QString getDateInterval();
+    QString getInfo();
 
     // Appends the rates of a saved answer (a rate document or a whole SOAP
     // answer) as if the service had just sent it.
-    void ReadSavedAnswer(const QByteArray &answer);
+    void readSavedAnswer(const QByteArray &answer);
 
 private:
-    MNBArfolyamServiceSoap MNBAPI;
-    TCurrencyObjectList CurrencyObjectList;
+    MNBArfolyamServiceSoap m_api;
+    CurrencyObjectList m_currencyObjectList;
 };

@@ -1,6 +1,8 @@
 #include "sources/RateDocument.h"
 
-#include "sources/XmlNames.h"
+#include "sources/AnswerXml.h"
+#include "sources/SoapAnswer.h"
+#include "sources/SourceError.h"
 #include "startup/TextValues.h"
 
 #include <pugixml.hpp>
@@ -10,41 +12,16 @@
 #include <cstring>
 #include <deque>
 #include <string>
+#include <optional>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-// Entities are replaced; nothing the reader ignores (comments, line-end
-// normalisation, processing instructions) is built.
-constexpr unsigned ParseFlags = pugi::parse_minimal | pugi::parse_escapes;
-
 void check(const pugi::xml_parse_result &result)
 {
-    if (!result) {
-        throw ServiceError(u"A jegybank válasza nem olvasható XML-dokumentum (%1, a(z) %2. bájtnál)."_s
-                                    .arg(QString::fromUtf8(result.description()))
-                                    .arg(result.offset + 1));
-    }
-}
-
-// The document a SOAP answer carries in its result element.
-const char *resultOfEnvelope(const pugi::xml_node &envelope)
-{
-    const pugi::xml_node body = ChildByLocalName(envelope, "Body");
-    if (const pugi::xml_node fault = ChildByLocalName(body, "Fault")) {
-        const QString text = QString::fromUtf8(fault.child("faultstring").text().get()).trimmed();
-        throw ServiceError(u"A jegybank szolgáltatása hibát jelzett: %1"_s.arg(text));
-    }
-    for (pugi::xml_node response : body.children()) {
-        if (response.type() != pugi::node_element)
-            continue;
-        for (pugi::xml_node result : response.children()) {
-            if (result.type() == pugi::node_element && LocalName(result).ends_with("Result"))
-                return result.text().get();
-        }
-    }
-    throw ServiceError(u"A jegybank válaszában nincs árfolyam-dokumentum (hiányzik az eredmény elem)."_s);
+    if (!result)
+        throw SourceError(unreadableXmlMessage(result));
 }
 
 // The few currencies of a long history share their code strings.
@@ -76,19 +53,31 @@ bool allDigits(std::string_view text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-quint16 readUnit(const char *text)
+// Missing or not a whole number reads as unit 0, the rate taken undivided.
+// A whole number outside 0–65535 is no unit: the entry is dropped, since a
+// wrapped unit would divide its rate by junk.
+std::optional<quint16> readUnit(const char *text)
 {
-    // Out of range is as unreadable as missing: wrapping would divide by junk.
-    std::optional<qint32> unit;
-    const std::string_view digits(text);
-    if (allDigits(digits) && digits.size() <= 9) {
-        qint32 n = 0;
-        std::from_chars(digits.data(), digits.data() + digits.size(), n);
-        unit = n;
-    } else {
-        unit = ReadWholeNumber(QString::fromUtf8(text));
+    std::string_view t(text);
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
+        t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
+        t.remove_suffix(1);
+    bool negative = false;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);
     }
-    return unit && *unit >= 0 && *unit <= 0xFFFF ? static_cast<quint16>(*unit) : 0;
+    if (!allDigits(t))
+        return 0;
+    t.remove_prefix(std::min(t.find_first_not_of('0'), t.size()));
+    if (t.empty())
+        return 0;
+    if (negative || t.size() > 5)
+        return std::nullopt;
+    int n = 0;
+    std::from_chars(t.data(), t.data() + t.size(), n);
+    return n <= 0xFFFF ? std::optional<quint16>(quint16(n)) : std::nullopt;
 }
 
 // Rates are written like "363,47000": up to 15 digits, read exactly as the
@@ -116,7 +105,7 @@ double readRate(const char *text)
     }
     if (*p == 0 && digits > 0 && digits <= 15 && decimals != 0)
         return static_cast<double>(mantissa) / PowersOfTen[decimals < 0 ? 0 : decimals];
-    return ReadDecimal(QString::fromUtf8(text), u',').value_or(0.0);
+    return readDecimal(QString::fromUtf8(text), u',').value_or(0.0);
 }
 
 DateTime readDay(const char *text)
@@ -128,11 +117,11 @@ DateTime readDay(const char *text)
                          (t[5] - '0') * 10 + (t[6] - '0'), (t[8] - '0') * 10 + (t[9] - '0'));
         return date.isValid() ? DateTime::fromDate(date) : DateTime();
     }
-    const auto date = ReadDate(QString::fromUtf8(text), u'-');
+    const auto date = readDate(QString::fromUtf8(text), u'-');
     return date ? DateTime::fromDate(*date) : DateTime();
 }
 
-void readDays(const pugi::xml_node &root, TCurrencyObjectList &list)
+void readDays(const pugi::xml_node &root, CurrencyObjectList &list)
 {
     const QString place = u"MNB"_s;
     CodeCache codes;
@@ -143,35 +132,37 @@ void readDays(const pugi::xml_node &root, TCurrencyObjectList &list)
         for (pugi::xml_node rate : day.children()) {
             if (rate.type() != pugi::node_element)
                 continue;
+            const std::optional<quint16> unit = readUnit(rate.attribute("unit").value());
+            if (!unit)
+                continue;
             const double value = readRate(rate.text().get());
-            TCurrencyObject entry;
-            entry.FillWithData(codes(rate.attribute("curr").value()), QString(), place, date,
-                                readUnit(rate.attribute("unit").value()), value, value, value);
-            list.AddCurrency(std::move(entry));
+            CurrencyObject entry;
+            entry.fillWithData(codes(rate.attribute("curr").value()), QString(), place, date, *unit, value, value,
+                               value);
+            list.addCurrency(std::move(entry));
         }
     }
 }
 } // namespace
 
-void ReadRateDocument(const QByteArray &utf8, TCurrencyObjectList &list)
+void readRateDocument(const QByteArray &utf8, CurrencyObjectList &list)
 {
-    pugi::xml_document doc;
-    check(doc.load_buffer(utf8.constData(), static_cast<size_t>(utf8.size()), ParseFlags, pugi::encoding_utf8));
-    pugi::xml_node root = doc.document_element();
-    if (!HasLocalName(root, "Envelope")) {
-        readDays(root, list);
+    SoapAnswer answer(utf8);
+    answer.requireXml();
+    if (!answer.isEnvelope()) {
+        readDays(answer.root(), list);
         return;
     }
-    // The result text lies unescaped in the envelope's own parse buffer, which
+    // The result text lies unescaped in the answer's own parse buffer, which
     // is not read again: the document is parsed right there, without a copy
     // of a history answer's megabytes.
-    char *inner = const_cast<char *>(resultOfEnvelope(root));
+    char *inner = answer.result();
     pugi::xml_document document;
-    check(document.load_buffer_inplace(inner, std::strlen(inner), ParseFlags, pugi::encoding_utf8));
+    check(document.load_buffer_inplace(inner, std::strlen(inner), AnswerParseFlags, pugi::encoding_utf8));
     readDays(document.document_element(), list);
 }
 
-void ReadRateDocument(const QString &text, TCurrencyObjectList &list)
+void readRateDocument(const QString &text, CurrencyObjectList &list)
 {
-    ReadRateDocument(text.toUtf8(), list);
+    readRateDocument(text.toUtf8(), list);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "rates/CurrencyObjects.h"
-#include "sources/ServiceError.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +12,7 @@
 // the document.
 
 // Appends one entry per rate, in document order, per unit of the currency.
-// Throws ServiceError when the text is not well-formed XML, or is a SOAP
+// Throws SourceError when the text is not well-formed XML, or is a SOAP
 // fault or an answer without a result; nothing is appended then.
-void ReadRateDocument(const QByteArray &utf8, TCurrencyObjectList &list);
-void ReadRateDocument(const QString &text, TCurrencyObjectList &list);
+void readRateDocument(const QByteArray &utf8, CurrencyObjectList &list);
+void readRateDocument(const QString &text, CurrencyObjectList &list);

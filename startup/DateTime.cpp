@@ -22,7 +22,7 @@ void split(double days, qint64 &whole, qint64 &msecs)
 
 DateTime DateTime::fromDate(const QDate &date)
 {
-    return DateTime(static_cast<double>(DateTimeEpoch().daysTo(date)));
+    return DateTime(static_cast<double>(dateTimeEpoch().daysTo(date)));
 }
 
 DateTime DateTime::fromTime(const QTime &time)
@@ -32,7 +32,7 @@ DateTime DateTime::fromTime(const QTime &time)
 
 DateTime DateTime::fromDateTime(const QDateTime &dateTime)
 {
-    const qint64 days = DateTimeEpoch().daysTo(dateTime.date());
+    const qint64 days = dateTimeEpoch().daysTo(dateTime.date());
     const double fraction = static_cast<double>(dateTime.time().msecsSinceStartOfDay()) / MsecsPerDay;
     return DateTime(days < 0 ? days - fraction : days + fraction);
 }
@@ -51,7 +51,7 @@ QDate DateTime::date() const
 {
     qint64 whole, msecs;
     split(m_days, whole, msecs);
-    return DateTimeEpoch().addDays(whole);
+    return dateTimeEpoch().addDays(whole);
 }
 
 QTime DateTime::time() const

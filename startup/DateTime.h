@@ -38,4 +38,4 @@ private:
     double m_days = 0.0;
 };
 
-inline QDate DateTimeEpoch() { return QDate(1899, 12, 30); }
+inline QDate dateTimeEpoch() { return QDate(1899, 12, 30); }

@@ -72,7 +72,7 @@ int dayOfWeekSundayFirst(const QDate &date)
 }
 } // namespace
 
-QString FormatRate(double value)
+QString formatRate(double value)
 {
     if (!std::isfinite(value))
         return QString::number(value);
@@ -97,21 +97,21 @@ QString FormatRate(double value)
     return text;
 }
 
-QString FormatShortDate(DateTime value)
+QString formatShortDate(DateTime value)
 {
     const QDate d = value.date();
     return QString::number(d.year()).rightJustified(4, u'0') + DateSeparator + twoDigits(d.month())
         + DateSeparator + twoDigits(d.day());
 }
 
-QString FormatLongDate(DateTime value)
+QString formatLongDate(DateTime value)
 {
     const QDate d = value.date();
     return QString::number(d.year()) + u' ' + LongMonthNames[d.month() - 1] + u' ' + twoDigits(d.day())
         + u", "_s + LongDayNames[dayOfWeekSundayFirst(d)];
 }
 
-QString FormatRateDateCaption(DateTime value)
+QString formatRateDateCaption(DateTime value)
 {
     const QDate d = value.date();
     const QTime t = value.time();
@@ -120,7 +120,7 @@ QString FormatRateDateCaption(DateTime value)
         + twoDigits(t.minute()) + TimeSeparator + twoDigits(t.second());
 }
 
-std::optional<QDate> ReadShortDate(const QString &text)
+std::optional<QDate> readShortDate(const QString &text)
 {
-    return ReadDate(text, DateSeparator);
+    return readDate(text, DateSeparator);
 }

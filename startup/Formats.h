@@ -21,14 +21,14 @@ extern const std::array<QString, 7> LongDayNames;
 
 // Rounded to 8 significant digits, then shown with two decimals and grouped
 // thousands: 1234.5 gives 1,234.50.
-QString FormatRate(double value);
+QString formatRate(double value);
 
 // "yyyy.MM.dd"
-QString FormatShortDate(DateTime value);
+QString formatShortDate(DateTime value);
 // "yyyy MMMM dd, dddd", Hungarian names.
-QString FormatLongDate(DateTime value);
+QString formatLongDate(DateTime value);
 // "yyyy. mmmm dd., dddd  -  hh:nn:ss": the rate date line of the rate list.
-QString FormatRateDateCaption(DateTime value);
+QString formatRateDateCaption(DateTime value);
 
 // A date typed in the short date format; none when it is not a valid date.
-std::optional<QDate> ReadShortDate(const QString &text);
+std::optional<QDate> readShortDate(const QString &text);

@@ -167,7 +167,7 @@ std::optional<int> readProfileInteger(QStringView text)
     else if (text.startsWith(u"0x", Qt::CaseInsensitive))
         hexDigits = text.sliced(2);
     else
-        return ReadWholeNumber(text);
+        return readWholeNumber(text);
     if (hexDigits.isEmpty())
         return std::nullopt;
     for (QChar c : hexDigits) {
@@ -179,7 +179,7 @@ std::optional<int> readProfileInteger(QStringView text)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-void eraseSection(QStringList &lines, QStringView section)
+void eraseSectionLines(QStringList &lines, QStringView section)
 {
     // Every copy goes, so that a rewritten section cannot hide behind an older one.
     const QList<SectionLines> sections = findSections(lines, section);
@@ -187,7 +187,7 @@ void eraseSection(QStringList &lines, QStringView section)
         lines.remove(it->header, it->end - it->header);
 }
 
-void writeString(QStringList &lines, const QString &section, const QString &key, const QString &value)
+void writeKeyLine(QStringList &lines, const QString &section, const QString &key, const QString &value)
 {
     const QList<SectionLines> sections = findSections(lines, section);
     if (sections.isEmpty()) {
@@ -242,12 +242,12 @@ IniFile::IniFile(QString path)
 {
 }
 
-QString IniFile::ReadString(const QString &section, const QString &key, const QString &defaultValue) const
+QString IniFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
     return readValue(m_path, section, key).value_or(defaultValue);
 }
 
-int IniFile::ReadInteger(const QString &section, const QString &key, int defaultValue) const
+int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const
 {
     const std::optional<QString> value = readValue(m_path, section, key);
     if (!value)
@@ -255,12 +255,12 @@ int IniFile::ReadInteger(const QString &section, const QString &key, int default
     return readProfileInteger(*value).value_or(defaultValue);
 }
 
-bool IniFile::ReadBool(const QString &section, const QString &key, bool defaultValue) const
+bool IniFile::readBool(const QString &section, const QString &key, bool defaultValue) const
 {
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-bool IniFile::SectionHasKeys(const QString &section) const
+bool IniFile::sectionHasKeys(const QString &section) const
 {
     const IniText text = loadForReading(m_path);
     const QList<SectionLines> sections = findSections(text.lines, section);
@@ -273,27 +273,27 @@ bool IniFile::SectionHasKeys(const QString &section) const
     return false;
 }
 
-void IniFile::EraseSection(const QString &section)
+void IniFile::eraseSection(const QString &section)
 {
-    rewrite(m_path, [&](QStringList &lines) { eraseSection(lines, section); });
+    rewrite(m_path, [&](QStringList &lines) { eraseSectionLines(lines, section); });
 }
 
-void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    rewrite(m_path, [&](QStringList &lines) { writeString(lines, section, key, value); });
+    rewrite(m_path, [&](QStringList &lines) { writeKeyLine(lines, section, key, value); });
 }
 
-void IniFile::WriteBool(const QString &section, const QString &key, bool value)
+void IniFile::writeBool(const QString &section, const QString &key, bool value)
 {
-    WriteString(section, key, value ? u"1"_s : u"0"_s);
+    writeString(section, key, value ? u"1"_s : u"0"_s);
 }
 
-void IniFile::ReplaceSection(const QString &section, const QVector<QPair<QString, QString>> &keys)
+void IniFile::replaceSection(const QString &section, const QVector<QPair<QString, QString>> &keys)
 {
     rewrite(m_path, [&](QStringList &lines) {
-        eraseSection(lines, section);
+        eraseSectionLines(lines, section);
         for (const auto &[key, value] : keys)
-            writeString(lines, section, key, value);
+            writeKeyLine(lines, section, key, value);
     });
 }
 

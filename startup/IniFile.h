@@ -17,20 +17,20 @@ public:
 
     const QString &path() const { return m_path; }
 
-    QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
+    QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
     // Decimal, or hexadecimal with "$" or "0x"; the default for anything else.
-    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+    int readInteger(const QString &section, const QString &key, int defaultValue) const;
     // An integer, any value other than 0 being on.
-    bool ReadBool(const QString &section, const QString &key, bool defaultValue) const;
-    bool SectionHasKeys(const QString &section) const;
+    bool readBool(const QString &section, const QString &key, bool defaultValue) const;
+    bool sectionHasKeys(const QString &section) const;
 
     // The writers throw IniWriteError when the file cannot be replaced.
-    void EraseSection(const QString &section);
-    void WriteString(const QString &section, const QString &key, const QString &value);
-    void WriteBool(const QString &section, const QString &key, bool value);
+    void eraseSection(const QString &section);
+    void writeString(const QString &section, const QString &key, const QString &value);
+    void writeBool(const QString &section, const QString &key, bool value);
     // Erases the section and writes the keys in order, in one replacement of
     // the file, so that a failure leaves the old section in place.
-    void ReplaceSection(const QString &section, const QVector<QPair<QString, QString>> &keys);
+    void replaceSection(const QString &section, const QVector<QPair<QString, QString>> &keys);
 
 private:
     QString m_path;

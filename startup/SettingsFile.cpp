@@ -7,7 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-QString SettingsFilePath()
+QString settingsFilePath()
 {
     // Executables carry ".exe" on Windows and no extension elsewhere.
     QString path = QCoreApplication::applicationFilePath();
@@ -16,44 +16,47 @@ QString SettingsFilePath()
     return path + u".ini"_s;
 }
 
-ProxySettings ReadProxySettings(const QString &iniPath)
+ProxySettings readProxySettings(const QString &iniPath)
 {
     const QString section = u"Proxy Settings"_s;
     const IniFile ini(iniPath);
     ProxySettings proxy;
-    if (!ini.SectionHasKeys(section))
+    if (!ini.sectionHasKeys(section))
         return proxy;
-    proxy.BasicAuthentication = ini.ReadBool(section, u"BasicAuthentication"_s, proxy.BasicAuthentication);
-    proxy.ProxyServer = ini.ReadString(section, u"ProxyServer"_s, proxy.ProxyServer);
-    proxy.ProxyPort = ini.ReadInteger(section, u"ProxyPort"_s, proxy.ProxyPort);
-    proxy.ProxyUsername = ini.ReadString(section, u"ProxyUsername"_s, proxy.ProxyUsername);
-    proxy.ProxyPassword = ini.ReadString(section, u"ProxyPassword"_s, proxy.ProxyPassword);
+    proxy.basicAuthentication = ini.readBool(section, u"BasicAuthentication"_s, proxy.basicAuthentication);
+    proxy.proxyServer = ini.readString(section, u"ProxyServer"_s, proxy.proxyServer);
+    proxy.proxyPort = ini.readInteger(section, u"ProxyPort"_s, proxy.proxyPort);
+    proxy.proxyUsername = ini.readString(section, u"ProxyUsername"_s, proxy.proxyUsername);
+    proxy.proxyPassword = ini.readString(section, u"ProxyPassword"_s, proxy.proxyPassword);
     return proxy;
 }
 
-SourceSettings ReadSourceSettings(const QString &iniPath)
+SourceSettings readSourceSettings(const QString &iniPath)
 {
     const QString section = u"Sources"_s;
     const IniFile ini(iniPath);
     SourceSettings sources;
     // A blank endpoint would leave nothing to connect to: it keeps the default.
     const auto endpoint = [&](const QString &key, const QString &defaultUrl) {
-        const QString url = ini.ReadString(section, key, defaultUrl);
+        const QString url = ini.readString(section, key, defaultUrl);
         return url.isEmpty() ? defaultUrl : url;
     };
-    sources.MNBServiceUrl = endpoint(u"MNBServiceUrl"_s, sources.MNBServiceUrl);
-    sources.OTPBaseUrl = endpoint(u"OTPBaseUrl"_s, sources.OTPBaseUrl);
-    sources.CAFile = ini.ReadString(section, u"CAFile"_s, sources.CAFile);
+    sources.mnbServiceUrl = endpoint(u"MNBServiceUrl"_s, sources.mnbServiceUrl);
+    sources.otpBaseUrl = endpoint(u"OTPBaseUrl"_s, sources.otpBaseUrl);
+    sources.caFile = ini.readString(section, u"CAFile"_s, sources.caFile);
+    const int limit = ini.readInteger(section, u"MaxAnswerMiB"_s, sources.maxAnswerMiB);
+    if (limit > 0 && limit <= MaxAnswerMiBLimit)
+        sources.maxAnswerMiB = limit;
     return sources;
 }
 
-QVector<bool> ReadStoredSelection(const QString &iniPath, const QString &section, const QStringList &codes)
+QVector<bool> readStoredSelection(const QString &iniPath, const QString &section, const QStringList &codes)
 {
     const IniFile ini(iniPath);
     QVector<bool> ticks;
     ticks.reserve(codes.size());
     for (const QString &code : codes)
-        ticks.append(ini.ReadBool(section, code, false));
+        ticks.append(ini.readBool(section, code, false));
     return ticks;
 }
 
@@ -68,7 +71,7 @@ bool storableKey(const QString &code)
 }
 } // namespace
 
-void StoreSelection(const QString &iniPath, const QString &section, const QVector<CurrencyTick> &ticks)
+void storeSelection(const QString &iniPath, const QString &section, const QVector<CurrencyTick> &ticks)
 {
     QVector<QPair<QString, QString>> keys;
     keys.reserve(ticks.size());
@@ -76,5 +79,5 @@ void StoreSelection(const QString &iniPath, const QString &section, const QVecto
         if (storableKey(tick.code))
             keys.append({tick.code, tick.ticked ? u"1"_s : u"0"_s});
     }
-    IniFile(iniPath).ReplaceSection(section, keys);
+    IniFile(iniPath).replaceSection(section, keys);
 }

@@ -9,32 +9,39 @@
 // bank the currencies the user last ticked.
 
 // The running executable's path with its extension replaced by ".ini".
-QString SettingsFilePath();
+QString settingsFilePath();
 
 struct ProxySettings {
-    bool BasicAuthentication = false;
-    QString ProxyServer;
-    int ProxyPort = 0;
-    QString ProxyUsername;
-    QString ProxyPassword;
+    bool basicAuthentication = false;
+    QString proxyServer;
+    int proxyPort = 0;
+    QString proxyUsername;
+    QString proxyPassword;
 };
 
 // Section "Proxy Settings"; the defaults when it holds no key.
-ProxySettings ReadProxySettings(const QString &iniPath);
+ProxySettings readProxySettings(const QString &iniPath);
+
+inline constexpr int DefaultMaxAnswerMiB = 16;
+// Above this a whole answer held in memory would not leave room for reading it.
+inline constexpr int MaxAnswerMiBLimit = 1024;
 
 struct SourceSettings {
-    QString MNBServiceUrl = QStringLiteral("http://www.mnb.hu/arfolyamok.asmx");
-    QString OTPBaseUrl = QStringLiteral("https://www.otpbank.hu");
+    QString mnbServiceUrl = QStringLiteral("http://www.mnb.hu/arfolyamok.asmx");
+    QString otpBaseUrl = QStringLiteral("https://www.otpbank.hu");
     // Extra certificates trusted for HTTPS beside the system's; empty for none.
-    QString CAFile;
+    QString caFile;
+    // The largest answer taken from a source, in MiB ("MaxAnswerMiB"); a
+    // value outside 1 to MaxAnswerMiBLimit keeps the default.
+    int maxAnswerMiB = DefaultMaxAnswerMiB;
 };
 
 // Section "Sources".
-SourceSettings ReadSourceSettings(const QString &iniPath);
+SourceSettings readSourceSettings(const QString &iniPath);
 
 // The stored tick of each code, in the order given; off for a code the
 // section does not hold.
-QVector<bool> ReadStoredSelection(const QString &iniPath, const QString &section, const QStringList &codes);
+QVector<bool> readStoredSelection(const QString &iniPath, const QString &section, const QStringList &codes);
 
 struct CurrencyTick {
     QString code;
@@ -43,4 +50,4 @@ struct CurrencyTick {
 
 // Replaces the section by one key per code, "1" for ticked and "0" for not.
 // Throws IniWriteError when the file cannot be written.
-void StoreSelection(const QString &iniPath, const QString &section, const QVector<CurrencyTick> &ticks);
+void storeSelection(const QString &iniPath, const QString &section, const QVector<CurrencyTick> &ticks);

@@ -1,67 +1,56 @@
 #include "startup/StartupSettings.h"
 
-#include "startup/w32Utils.h"
+#include "startup/Switches.h"
+#include "startup/TextHelpers.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-std::optional<int> BankIndexOfSwitchCode(const QString &code)
-{
-    const QString upper = code.toUpper();
-    if (upper == u"MNB")
-        return 0;
-    for (const char16_t *c : {u"OTP", u"BB", u"CITI", u"KHB", u"MKB"}) {
-        if (upper == QStringView(c))
-            return 1;
-    }
-    return std::nullopt;
-}
-
-StartupSettings ReadStartupSettings(const QStringList &args)
+StartupSettings readStartupSettings(const QStringList &args)
 {
     StartupSettings s;
-    if (args.isEmpty() || FindParamByPrefix(args, QStringLiteral("/d")) == 0)
+    const CommandLine line = readCommandLine(args, SwitchReader::Wizard);
+    if (!line.database)
         return s;
 
-    s.Server = GetParamValue(args, QStringLiteral("/server"));
-    s.Database = GetParamValue(args, QStringLiteral("/d"));
-    s.UserName = GetParamValue(args, QStringLiteral("/u"));
-    s.Password = GetParamValue(args, QStringLiteral("/p"));
-    s.Silent = HasSwitch(args, QStringLiteral("/silent"));
-    if (s.UserName.isEmpty())
-        s.UserName = DefaultUserName;
-    if (s.Password.isEmpty())
-        s.Password = DefaultPassword;
+    s.server = line.server.value_or(QString());
+    s.database = *line.database;
+    s.userName = line.userName.value_or(QString());
+    s.password = line.password.value_or(QString());
+    s.silent = line.silent;
+    if (s.userName.isEmpty())
+        s.userName = DefaultUserName;
+    if (s.password.isEmpty())
+        s.password = DefaultPassword;
 
-    if (s.Silent) {
-        s.CreateMissingCurrencies = HasSwitch(args, QStringLiteral("/createcurrency"));
-        s.OnlyMiddleRate = HasSwitch(args, QStringLiteral("/middle"));
-        s.BankIndex = BankIndexOfSwitchCode(GetParamValue(args, QStringLiteral("/b"))).value_or(0);
-        const QString rateType = GetParamValue(args, QStringLiteral("/ct"));
-        if (rateType.size() == 1 && rateType[0] >= u'0' && rateType[0] <= u'3')
-            s.RateTypeIndex = rateType[0].unicode() - u'0';
-        s.CreateCrossRates = HasSwitch(args, QStringLiteral("/cross"));
-        s.CrossRatesEnabled = s.CreateCrossRates;
-        s.CreateReversedRates = HasSwitch(args, QStringLiteral("/reversed"));
+    if (s.silent) {
+        s.createMissingCurrencies = line.createCurrency;
+        s.onlyMiddleRate = line.middle;
+        s.bankIndex = bankIndexOfSwitchCode(line.bank.value_or(QString())).value_or(0);
+        if (const auto rateType = rateTypeOfSwitchValue(line.rateType.value_or(QString())))
+            s.rateTypeIndex = *rateType;
+        s.createCrossRates = line.cross;
+        s.crossRatesEnabled = line.cross;
+        s.createReversedRates = line.reversed;
     } else {
-        s.BankIndex = -1;
-        s.RateTypeIndex = -1;
-        s.CrossRatesEnabled = HasSwitch(args, QStringLiteral("/crossenabled"));
+        s.bankIndex = -1;
+        s.rateTypeIndex = -1;
+        s.crossRatesEnabled = line.crossEnabled;
     }
     return s;
 }
 
-std::optional<QString> MissingDatabaseMessage(const StartupSettings &settings, bool databaseSwitchGiven)
+std::optional<QString> missingDatabaseMessage(const StartupSettings &settings, bool databaseSwitchGiven)
 {
-    if (!databaseSwitchGiven || !settings.Server.isEmpty())
+    if (!databaseSwitchGiven || !settings.server.isEmpty())
         return std::nullopt;
     // An empty path or a folder is no database file either.
-    if (!settings.Database.isEmpty() && QFileInfo(settings.Database).isFile())
+    if (!settings.database.isEmpty() && QFileInfo(settings.database).isFile())
         return std::nullopt;
-    return QStringLiteral("A megadott adatbázis nem létezik!\r\n\n") + settings.Database;
+    return QStringLiteral("A megadott adatbázis nem létezik!\r\n\n") + settings.database;
 }
 
-QString TemporaryDirectory()
+QString temporaryDirectory()
 {
     // Qt gives no path for a TMPDIR that does not exist yet; the download
     // creates the folder, so the path itself is what counts.
@@ -70,5 +59,5 @@ QString TemporaryDirectory()
         dir = QDir::fromNativeSeparators(qEnvironmentVariable("TMPDIR"));
     if (dir.isEmpty())
         dir = QStringLiteral("/tmp");
-    return WithTrailingChar(dir, u'/');
+    return withTrailingChar(dir, u'/');
 }

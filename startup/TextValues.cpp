@@ -41,7 +41,7 @@ std::optional<int> readDigits(QStringView text, int maxDigits)
 }
 } // namespace
 
-std::optional<qint32> ReadWholeNumber(QStringView text)
+std::optional<qint32> readWholeNumber(QStringView text)
 {
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
@@ -66,7 +66,7 @@ std::optional<qint32> ReadWholeNumber(QStringView text)
     return static_cast<qint32>(value);
 }
 
-std::optional<double> ReadDecimal(QStringView text, QChar decimalSeparator)
+std::optional<double> readDecimal(QStringView text, QChar decimalSeparator)
 {
     const QStringView t = trimBlanks(text);
     std::string ascii;
@@ -114,7 +114,7 @@ std::optional<double> ReadDecimal(QStringView text, QChar decimalSeparator)
     return value;
 }
 
-std::optional<QDate> ReadDate(QStringView text, QChar separator)
+std::optional<QDate> readDate(QStringView text, QChar separator)
 {
     const QList<QStringView> parts = text.split(separator);
     if (parts.size() != 3)
@@ -130,7 +130,7 @@ std::optional<QDate> ReadDate(QStringView text, QChar separator)
     return date;
 }
 
-std::optional<QTime> ReadTime(QStringView text, QChar separator)
+std::optional<QTime> readTime(QStringView text, QChar separator)
 {
     const QList<QStringView> parts = text.split(separator);
     if (parts.size() < 2 || parts.size() > 3)

@@ -10,14 +10,14 @@
 // argument: nothing process-wide is consulted or changed.
 
 // Optional leading blanks, an optional sign, decimal digits; fits in 32 bits.
-std::optional<qint32> ReadWholeNumber(QStringView text);
+std::optional<qint32> readWholeNumber(QStringView text);
 
 // Optional blanks, sign, digits with at most one decimalSeparator, an
 // optional exponent, optional blanks. No digit grouping.
-std::optional<double> ReadDecimal(QStringView text, QChar decimalSeparator);
+std::optional<double> readDecimal(QStringView text, QChar decimalSeparator);
 
 // Year, month and day in that order, parted by separator.
-std::optional<QDate> ReadDate(QStringView text, QChar separator);
+std::optional<QDate> readDate(QStringView text, QChar separator);
 
 // Hours and minutes, optionally seconds, parted by separator.
-std::optional<QTime> ReadTime(QStringView text, QChar separator);
+std::optional<QTime> readTime(QStringView text, QChar separator);

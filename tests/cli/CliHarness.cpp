@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 const QString ShowClosingLine = u"Az adatbázis nem változott (/show).\n"_s;
 
-CliRun RunCli(const QStringList &arguments)
+CliRun runCli(const QStringList &arguments)
 {
     CliRun run;
     QTemporaryDir temp;
@@ -37,23 +37,23 @@ CliRun RunCli(const QStringList &arguments)
     return run;
 }
 
-void WriteSettings(const QString &path, const SourceSettings &sources, const ProxySettings &proxy)
+void writeSettings(const QString &path, const SourceSettings &sources, const ProxySettings &proxy)
 {
     QString text = u"[Sources]\r\nMNBServiceUrl=%1\r\nOTPBaseUrl=%2\r\nCAFile=%3\r\n"_s.arg(
-        sources.MNBServiceUrl, sources.OTPBaseUrl, sources.CAFile);
-    if (!proxy.ProxyServer.isEmpty()) {
+        sources.mnbServiceUrl, sources.otpBaseUrl, sources.caFile);
+    if (!proxy.proxyServer.isEmpty()) {
         text += u"\r\n[Proxy Settings]\r\nBasicAuthentication=%1\r\nProxyServer=%2\r\nProxyPort=%3\r\n"
-                "ProxyUsername=%4\r\nProxyPassword=%5\r\n"_s.arg(proxy.BasicAuthentication ? 1 : 0)
-                    .arg(proxy.ProxyServer)
-                    .arg(proxy.ProxyPort)
-                    .arg(proxy.ProxyUsername, proxy.ProxyPassword);
+                "ProxyUsername=%4\r\nProxyPassword=%5\r\n"_s.arg(proxy.basicAuthentication ? 1 : 0)
+                    .arg(proxy.proxyServer)
+                    .arg(proxy.proxyPort)
+                    .arg(proxy.proxyUsername, proxy.proxyPassword);
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0)
         throw std::runtime_error("The test settings file cannot be written: " + path.toStdString());
 }
 
-QString ConnectSteps(int through)
+QString connectSteps(int through)
 {
     const QStringList labels = {
         u"Csatlakozás a bank szerveréhez..."_s,
@@ -68,17 +68,17 @@ QString ConnectSteps(int through)
     return text;
 }
 
-QString ShownRates(const RateList &list)
+QString shownRates(const RateList &list)
 {
-    return ConnectSteps() + RateListText(list) + ShowClosingLine;
+    return connectSteps() + rateListText(list) + ShowClosingLine;
 }
 
-QStringList Lines(const QString &text)
+QStringList lines(const QString &text)
 {
     return text.split(u'\n');
 }
 
-QString ErrorEntry(int number, const QStringList &messageLines)
+QString errorEntry(int number, const QStringList &messageLines)
 {
     return u"[Hibaüzenet sorszáma: %1]\n"_s.arg(number) + messageLines.join(u'\n') + u"\n \n"_s;
 }
@@ -88,7 +88,7 @@ FakeBanks::FakeBanks(const SelfSignedCertificate &certificate)
 {
     if (!m_folder.isValid())
         throw std::runtime_error("No temporary folder for the test settings.");
-    WriteSettings(m_folder.filePath(u"arfolyam.ini"_s),
+    writeSettings(m_folder.filePath(u"arfolyam.ini"_s),
                   {mnb.url(), otp.origin(), certificate.certificatePath()});
 }
 

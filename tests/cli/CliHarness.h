@@ -2,7 +2,7 @@
 
 #include "fakes/FakeMnbServer.h"
 #include "fakes/FakeOtpServer.h"
-#include "sources/RateList.h"
+#include "run/RateList.h"
 #include "startup/SettingsFile.h"
 
 #include <QString>
@@ -22,28 +22,28 @@ struct CliRun {
 // Runs arfolyam-cli to its end with a temporary folder of its own, so that
 // parallel runs never share the download file, and without the
 // environment's proxy variables.
-CliRun RunCli(const QStringList &arguments);
+CliRun runCli(const QStringList &arguments);
 
 // Writes the "Sources" section, and "Proxy Settings" when proxy names a
 // server. Throws std::runtime_error when the file cannot be written.
-void WriteSettings(const QString &path, const SourceSettings &sources, const ProxySettings &proxy = {});
+void writeSettings(const QString &path, const SourceSettings &sources, const ProxySettings &proxy = {});
 
 // The Connect page's step labels from the first through step, one a line.
-QString ConnectSteps(int through = 5);
+QString connectSteps(int through = 5);
 
 // The last line of every /show run that got past the command line.
 extern const QString ShowClosingLine;
 
 // Standard output of a /show run that listed these rates.
-QString ShownRates(const RateList &list);
+QString shownRates(const RateList &list);
 
 // The text cut at its line ends: lists compare line by line, and a
 // failure names the first line that differs.
-QStringList Lines(const QString &text);
+QStringList lines(const QString &text);
 
 // What a reported error adds to standard error: the numbered header, the
 // message's lines, a line of one blank.
-QString ErrorEntry(int number, const QStringList &messageLines);
+QString errorEntry(int number, const QStringList &messageLines);
 
 // Both fake banks on loopback, the central bank over HTTP and OTP Bank over
 // HTTPS, with a settings file that points the runner at them.

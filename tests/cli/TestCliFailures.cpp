@@ -40,7 +40,7 @@ const QString NoUsableRate =
     u"A kiválasztott bank honlapján (még) nem elérhetőek a napi árfolyamok. Kérjük próbálja újra később!"_s;
 
 // The message of a failed download, line by line.
-QStringList DownloadFailure(const QString &address, const QString &errorText)
+QStringList downloadFailure(const QString &address, const QString &errorText)
 {
     return {u"Hiba történt a weboldal megnyitása közben:"_s,
             QString(),
@@ -55,7 +55,7 @@ QStringList DownloadFailure(const QString &address, const QString &errorText)
 }
 
 // The message of an OTP table that yields no rate, line by line.
-QStringList PageAnalysisFailure(const QString &origin)
+QStringList pageAnalysisFailure(const QString &origin)
 {
     return {u"Hiba történt az árfolyamokat tartalmazó weboldal elemzése közben. Előfordulhat, hogy megváltozott "
             "vagy hibás a weboldal. Kérem ellenőrizze a weboldal tartalmát a böngészőjén keresztül"_s,
@@ -63,7 +63,7 @@ QStringList PageAnalysisFailure(const QString &origin)
 }
 
 // The address of today's table, as the runner asks for it.
-QString OtpAddress(const QString &origin)
+QString otpAddress(const QString &origin)
 {
     return origin + u"/apps/exchangerate/api/downloads/csv/%1/%1?currencies=EUR,USD,GBP,AUD,BGN,CAD,CHF,CNY,CZK,"
                     "DKK,HRK,JPY,NOK,PLN,RON,RSD,RUB,SEK,TRY,UAH,ZAR&lang=HU"_s.arg(
@@ -72,9 +72,9 @@ QString OtpAddress(const QString &origin)
 
 // The line of stderr that holds the download's own error text, starting
 // with its label; empty when there is none.
-QString ErrorTextLine(const QString &err)
+QString errorTextLine(const QString &err)
 {
-    for (const QString &line : Lines(err)) {
+    for (const QString &line : lines(err)) {
         if (line.startsWith(u"Hibaüzenet: "_s))
             return line;
     }
@@ -86,7 +86,7 @@ QString ErrorTextLine(const QString &err)
 QString TestCliFailures::settingsSwitch(const SourceSettings &sources)
 {
     const QString path = m_folder->filePath(u"arfolyam.ini"_s);
-    WriteSettings(path, sources);
+    writeSettings(path, sources);
     return u"/settings"_s + path;
 }
 
@@ -117,15 +117,15 @@ void TestCliFailures::centralBankAnswer_data()
     QTest::addColumn<int>("steps");
 
     QTest::newRow("SOAP fault") << FakeReply::withStatus(500, FakeMnbServer::fault(u"A kért időszakra nincs adat."_s))
-                                << ErrorEntry(1, {u"A kért időszakra nincs adat."_s}) << 2;
+                                << errorEntry(1, {u"A kért időszakra nincs adat."_s}) << 2;
     QTest::newRow("HTTP 500 without fault")
         << FakeReply::withStatus(500, "Runtime Error")
-        << ErrorEntry(1, {u"Az MNB árfolyam-szolgáltatása hibával válaszolt (<endpoint>): HTTP/1.1 500 Internal "
+        << errorEntry(1, {u"Az MNB árfolyam-szolgáltatása hibával válaszolt (<endpoint>): HTTP/1.1 500 Internal "
                           "Server Error"_s})
         << 2;
     QTest::newRow("answer without any rate")
         << FakeReply::withBody(FakeMnbServer::envelope(u"GetCurrentExchangeRates"_s, u"<MNBCurrentExchangeRates />"_s))
-        << ErrorEntry(1, {u"Hiba történt az árfolyamokat tartalmazó webservice elérése közben. Kérem, vegye fel a "
+        << errorEntry(1, {u"Hiba történt az árfolyamokat tartalmazó webservice elérése közben. Kérem, vegye fel a "
                           "kapcsolatot a forgalmazó Belmora Kft.-vel!"_s,
                           QString(), QString()})
         << 5;
@@ -134,7 +134,7 @@ void TestCliFailures::centralBankAnswer_data()
                u"GetCurrentExchangeRates"_s,
                u"<MNBCurrentExchangeRates><Day date=\"2026-09-18\"><Rate unit=\"1\" curr=\"EUR\">0,00000</Rate>"
                "<Rate unit=\"1\" curr=\"USD\">0</Rate></Day></MNBCurrentExchangeRates>"_s))
-        << NoUsableRate + u'\n' + ErrorEntry(1, {NoUsableRate}) << 5;
+        << NoUsableRate + u'\n' + errorEntry(1, {NoUsableRate}) << 5;
 }
 
 void TestCliFailures::centralBankAnswer()
@@ -144,20 +144,20 @@ void TestCliFailures::centralBankAnswer()
     QFETCH(int, steps);
 
     m_banks->mnb.answerNext(reply);
-    const CliRun run = RunCli({u"/show"_s, m_banks->settingsSwitch()});
-    QCOMPARE(Lines(run.err), Lines(err.replace(u"<endpoint>"_s, m_banks->mnb.url())));
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps(steps) + ShowClosingLine));
+    const CliRun run = runCli({u"/show"_s, m_banks->settingsSwitch()});
+    QCOMPARE(lines(run.err), lines(err.replace(u"<endpoint>"_s, m_banks->mnb.url())));
+    QCOMPARE(lines(run.out), lines(connectSteps(steps) + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(m_banks->mnb.calls().size(), 1);
 }
 
 void TestCliFailures::centralBankUnreachable()
 {
-    const int port = ClosedLoopbackPort();
+    const int port = closedLoopbackPort();
     const QString endpoint = u"http://127.0.0.1:%1/arfolyamok.asmx"_s.arg(port);
-    const CliRun run = RunCli({u"/show"_s, settingsSwitch({endpoint, m_banks->otp.origin(), QString()})});
+    const CliRun run = runCli({u"/show"_s, settingsSwitch({endpoint, m_banks->otp.origin(), QString()})});
 
-    const QStringList err = Lines(run.err);
+    const QStringList err = lines(run.err);
     QCOMPARE(err.size(), 4);
     QCOMPARE(err[0], u"[Hibaüzenet sorszáma: 1]"_s);
     const QString reason =
@@ -165,17 +165,17 @@ void TestCliFailures::centralBankUnreachable()
             .arg(port);
     QVERIFY2(err[1].startsWith(reason), qPrintable(err[1]));
     QCOMPARE(err[2], u" "_s);
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps(2) + ShowClosingLine));
+    QCOMPARE(lines(run.out), lines(connectSteps(2) + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
 }
 
 void TestCliFailures::historyFault()
 {
     m_banks->mnb.answerNextWithFault(u"Érvénytelen devizanem: XYZ"_s);
-    const CliRun run = RunCli({u"/show"_s, u"/history"_s, u"/from2026.09.01"_s, u"/to2026.09.08"_s,
+    const CliRun run = runCli({u"/show"_s, u"/history"_s, u"/from2026.09.01"_s, u"/to2026.09.08"_s,
                                u"/currEUR,XYZ"_s, m_banks->settingsSwitch()});
-    QCOMPARE(Lines(run.err), Lines(ErrorEntry(1, {u"Érvénytelen devizanem: XYZ"_s})));
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps(2) + ShowClosingLine));
+    QCOMPARE(lines(run.err), lines(errorEntry(1, {u"Érvénytelen devizanem: XYZ"_s})));
+    QCOMPARE(lines(run.out), lines(connectSteps(2) + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(m_banks->mnb.calls().value(0).operation, u"GetExchangeRates"_s);
 }
@@ -190,14 +190,14 @@ void TestCliFailures::otpAnswer_data()
     QTest::addColumn<QString>("warning");
 
     QTest::newRow("404") << FakeReply::withStatus(404, "<html><body>Nem található</body></html>")
-                         << QList<QStringList>{DownloadFailure(u"<address>"_s, u"HTTP/1.1 404 Not Found"_s),
-                                               PageAnalysisFailure(u"<origin>"_s)}
+                         << QList<QStringList>{downloadFailure(u"<address>"_s, u"HTTP/1.1 404 Not Found"_s),
+                                               pageAnalysisFailure(u"<origin>"_s)}
                          << QString();
     QTest::newRow("empty answer") << FakeReply::withBody({})
-                                  << QList<QStringList>{PageAnalysisFailure(u"<origin>"_s)} << QString();
+                                  << QList<QStringList>{pageAnalysisFailure(u"<origin>"_s)} << QString();
     QTest::newRow("page instead of the table")
         << FakeReply::withBody("<html><body>Karbantartás miatt zárva.</body></html>")
-        << QList<QStringList>{PageAnalysisFailure(u"<origin>"_s)} << QString();
+        << QList<QStringList>{pageAnalysisFailure(u"<origin>"_s)} << QString();
     QTest::newRow("rates all 0")
         << FakeReply::withBody("Deviza- és valutaárfolyamok\r\nNév;Érvényesség;Egység;Közép;Valuta vételi;"
                                "Valuta eladási;Csekk vételi;Csekk eladási;Deviza vételi;Deviza eladási;Verzió\r\n"
@@ -212,46 +212,46 @@ void TestCliFailures::otpAnswer()
     QFETCH(QString, warning);
 
     m_banks->otp.answerNext(reply);
-    const CliRun run = RunCli({u"/show"_s, u"/bOTP"_s, m_banks->settingsSwitch()});
+    const CliRun run = runCli({u"/show"_s, u"/bOTP"_s, m_banks->settingsSwitch()});
 
     const QString origin = m_banks->otp.origin();
     QString err = warning;
     for (int i = 0; i < errors.size(); ++i) {
         QStringList lines = errors[i];
-        lines.replaceInStrings(u"<address>"_s, OtpAddress(origin)).replaceInStrings(u"<origin>"_s, origin);
-        err += ErrorEntry(i + 1, lines);
+        lines.replaceInStrings(u"<address>"_s, otpAddress(origin)).replaceInStrings(u"<origin>"_s, origin);
+        err += errorEntry(i + 1, lines);
     }
-    QCOMPARE(Lines(run.err), Lines(err));
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps() + ShowClosingLine));
+    QCOMPARE(lines(run.err), lines(err));
+    QCOMPARE(lines(run.out), lines(connectSteps() + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(m_banks->otp.requests().size(), 1);
 }
 
 void TestCliFailures::otpUnreachable()
 {
-    const QString origin = u"https://127.0.0.1:%1"_s.arg(ClosedLoopbackPort());
+    const QString origin = u"https://127.0.0.1:%1"_s.arg(closedLoopbackPort());
     const CliRun run =
-        RunCli({u"/show"_s, u"/bOTP"_s,
+        runCli({u"/show"_s, u"/bOTP"_s,
                 settingsSwitch({m_banks->mnb.url(), origin, m_certificate->certificatePath()})});
 
-    const QString errorText = ErrorTextLine(run.err);
+    const QString errorText = errorTextLine(run.err);
     QVERIFY2(errorText.startsWith(u"Hibaüzenet: Failed to connect to 127.0.0.1"_s), qPrintable(run.err));
-    QCOMPARE(Lines(run.err), Lines(ErrorEntry(1, DownloadFailure(OtpAddress(origin), errorText.mid(12)))
-                                   + ErrorEntry(2, PageAnalysisFailure(origin))));
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps() + ShowClosingLine));
+    QCOMPARE(lines(run.err), lines(errorEntry(1, downloadFailure(otpAddress(origin), errorText.mid(12)))
+                                   + errorEntry(2, pageAnalysisFailure(origin))));
+    QCOMPARE(lines(run.out), lines(connectSteps() + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
 }
 
 void TestCliFailures::otpCertificateNotTrusted()
 {
     const QString origin = m_banks->otp.origin();
-    const CliRun run = RunCli({u"/show"_s, u"/bOTP"_s, settingsSwitch({m_banks->mnb.url(), origin, QString()})});
+    const CliRun run = runCli({u"/show"_s, u"/bOTP"_s, settingsSwitch({m_banks->mnb.url(), origin, QString()})});
 
-    const QString errorText = ErrorTextLine(run.err);
+    const QString errorText = errorTextLine(run.err);
     QVERIFY2(errorText.startsWith(u"Hibaüzenet: SSL certificate problem"_s), qPrintable(run.err));
-    QCOMPARE(Lines(run.err), Lines(ErrorEntry(1, DownloadFailure(OtpAddress(origin), errorText.mid(12)))
-                                   + ErrorEntry(2, PageAnalysisFailure(origin))));
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps() + ShowClosingLine));
+    QCOMPARE(lines(run.err), lines(errorEntry(1, downloadFailure(otpAddress(origin), errorText.mid(12)))
+                                   + errorEntry(2, pageAnalysisFailure(origin))));
+    QCOMPARE(lines(run.out), lines(connectSteps() + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
     QVERIFY(m_banks->otp.requests().isEmpty());
 }

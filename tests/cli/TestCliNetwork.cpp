@@ -35,21 +35,21 @@ namespace {
 const QDate Friday(2026, 9, 18);
 
 // A central-bank rate as the rate list shows it: per unit, two decimals.
-QString ListedRate(const QString &code, const QDate &day)
+QString listedRate(const QString &code, const QDate &day)
 {
-    return FormatRate(FakeMnbServer::rate(code, day) / FakeMnbServer::unit(code));
+    return formatRate(FakeMnbServer::rate(code, day) / FakeMnbServer::unit(code));
 }
 
 // What the fake OTP Bank answers today, read with the core's own functions.
-RateList OtpTodayList(const FakeOtpServer &otp)
+RateList otpTodayList(const FakeOtpServer &otp)
 {
-    TCurrencySampleList samples;
-    FillOTPSampleList(samples);
+    CurrencySampleList samples;
+    fillOTPSampleList(samples);
     const QString table = otp.table(QDate::currentDate(), FakeOtpServer::DefaultCurrencies);
-    const TOTPRateTable read = ReadOTPRateTable(DecodeDownloadedLines(table.toUtf8()), QDate::currentDate());
-    QVector<TOTPCurrencyRecord> records;
-    ReadOTPRateRecords(read, samples, records);
-    return CurrentRateList(OTPBankIndex, 0, false, nullptr, records);
+    const OTPRateTable read = readOTPRateTable(decodeDownloadedLines(table.toUtf8()), QDate::currentDate());
+    QVector<OTPCurrencyRecord> records;
+    readOTPRateRecords(read, samples, records);
+    return currentRateList(OTPBankIndex, 0, false, nullptr, records);
 }
 
 } // namespace
@@ -72,14 +72,14 @@ void TestCliNetwork::cleanup()
 
 void TestCliNetwork::centralBankCurrentRates()
 {
-    const CliRun run = RunCli({u"/show"_s, m_banks->settingsSwitch()});
+    const CliRun run = runCli({u"/show"_s, m_banks->settingsSwitch()});
 
     QString list = u"Pénznem\tEgység\tKözép\n"_s;
     for (const QString &code : FakeMnbServer::currencies())
-        list += u"%1\t%2\t%3\n"_s.arg(code).arg(FakeMnbServer::unit(code)).arg(ListedRate(code, Friday));
+        list += u"%1\t%2\t%3\n"_s.arg(code).arg(FakeMnbServer::unit(code)).arg(listedRate(code, Friday));
     QCOMPARE(FakeMnbServer::currencies().size(), 32);
     QCOMPARE(run.err, QString());
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps() + list + ShowClosingLine));
+    QCOMPARE(lines(run.out), lines(connectSteps() + list + ShowClosingLine));
     QCOMPARE(run.exitCode, 0);
 
     const QList<FakeMnbCall> calls = m_banks->mnb.calls();
@@ -91,12 +91,12 @@ void TestCliNetwork::centralBankCurrentRates()
 
 void TestCliNetwork::otpOverHttps()
 {
-    const CliRun run = RunCli({u"/show"_s, u"/bOTP"_s, m_banks->settingsSwitch()});
-    const RateList expected = OtpTodayList(m_banks->otp);
+    const CliRun run = runCli({u"/show"_s, u"/bOTP"_s, m_banks->settingsSwitch()});
+    const RateList expected = otpTodayList(m_banks->otp);
     QVERIFY(expected.rows.size() > 10);
     // Today's table: no warning that it is out of date.
     QCOMPARE(run.err, QString());
-    QCOMPARE(Lines(run.out), Lines(ShownRates(expected)));
+    QCOMPARE(lines(run.out), lines(shownRates(expected)));
     QCOMPARE(run.exitCode, 0);
 
     const QList<FakeOtpRequest> requests = m_banks->otp.requests();
@@ -116,12 +116,12 @@ void TestCliNetwork::otpThroughSettingsProxy()
     proxy.demandAuthorization(u"józsef"_s, u"titok"_s);
     QTemporaryDir folder;
     const QString settings = folder.filePath(u"arfolyam.ini"_s);
-    WriteSettings(settings, {m_banks->mnb.url(), m_banks->otp.origin(), m_certificate->certificatePath()},
+    writeSettings(settings, {m_banks->mnb.url(), m_banks->otp.origin(), m_certificate->certificatePath()},
                   {true, u"127.0.0.1"_s, proxy.port(), u"józsef"_s, u"titok"_s});
 
-    const CliRun run = RunCli({u"/show"_s, u"/bOTP"_s, u"/settings"_s + settings});
+    const CliRun run = runCli({u"/show"_s, u"/bOTP"_s, u"/settings"_s + settings});
     QCOMPARE(run.err, QString());
-    QCOMPARE(Lines(run.out), Lines(ShownRates(OtpTodayList(m_banks->otp))));
+    QCOMPARE(lines(run.out), lines(shownRates(otpTodayList(m_banks->otp))));
     QCOMPARE(run.exitCode, 0);
 
     const QList<FakeProxyRequest> requests = proxy.requests();
@@ -175,18 +175,18 @@ void TestCliNetwork::history()
     QFETCH(QList<QDate>, days);
     QFETCH(QStringList, codes);
 
-    const CliRun run = RunCli(QStringList{u"/show"_s, u"/history"_s, m_banks->settingsSwitch()} + switches);
+    const CliRun run = runCli(QStringList{u"/show"_s, u"/history"_s, m_banks->settingsSwitch()} + switches);
 
     QString list = u"Dátum\tPénznem\tEgység\tKözép\n"_s;
     for (const QDate &day : days) {
         for (const QString &code : codes) {
             list += u"%1\t%2\t%3\t%4\n"_s.arg(day.toString(u"yyyy.MM.dd"_s), code)
                         .arg(FakeMnbServer::unit(code))
-                        .arg(ListedRate(code, day));
+                        .arg(listedRate(code, day));
         }
     }
     QCOMPARE(run.err, QString());
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps() + list + ShowClosingLine));
+    QCOMPARE(lines(run.out), lines(connectSteps() + list + ShowClosingLine));
     QCOMPARE(run.exitCode, 0);
 
     const QList<FakeMnbCall> calls = m_banks->mnb.calls();

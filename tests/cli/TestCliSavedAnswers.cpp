@@ -43,19 +43,19 @@ const QString NoUsableRate =
 const QString OtpHeader = u"Név;Érvényesség;Egység;Közép;Valuta vételi;Valuta eladási;Csekk vételi;Csekk eladási;"
                           "Deviza vételi;Deviza eladási;Verzió"_s;
 
-QString TestData(const QString &name)
+QString testData(const QString &name)
 {
     return QString::fromUtf8(ARFOLYAM_TEST_DATA "/") + name;
 }
 
-QByteArray Contents(const QString &path)
+QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The rate document the saved SOAP answer carries, without its envelope.
-QByteArray RateDocumentOf(const QByteArray &answer)
+QByteArray rateDocumentOf(const QByteArray &answer)
 {
     pugi::xml_document envelope;
     envelope.load_buffer(answer.constData(), size_t(answer.size()));
@@ -63,11 +63,11 @@ QByteArray RateDocumentOf(const QByteArray &answer)
     return QByteArray(result.node().text().get());
 }
 
-RateList CentralBankList(const QByteArray &answer)
+RateList centralBankList(const QByteArray &answer)
 {
-    TCurrencyObjectList objects;
-    ReadRateDocument(answer, objects);
-    return CurrentRateList(MNBBankIndex, 0, true, &objects, {});
+    CurrencyObjectList objects;
+    readRateDocument(answer, objects);
+    return currentRateList(MNBBankIndex, 0, true, &objects, {});
 }
 
 struct OtpExpectation {
@@ -75,14 +75,14 @@ struct OtpExpectation {
     bool current = false;
 };
 
-OtpExpectation OtpList(const QByteArray &table, int rateType, bool onlyMiddle)
+OtpExpectation otpList(const QByteArray &table, int rateType, bool onlyMiddle)
 {
-    TCurrencySampleList samples;
-    FillOTPSampleList(samples);
-    const TOTPRateTable read = ReadOTPRateTable(DecodeDownloadedLines(table), QDate::currentDate());
-    QVector<TOTPCurrencyRecord> records;
-    ReadOTPRateRecords(read, samples, records);
-    return {CurrentRateList(OTPBankIndex, rateType, onlyMiddle, nullptr, records), read.Current};
+    CurrencySampleList samples;
+    fillOTPSampleList(samples);
+    const OTPRateTable read = readOTPRateTable(decodeDownloadedLines(table), QDate::currentDate());
+    QVector<OTPCurrencyRecord> records;
+    readOTPRateRecords(read, samples, records);
+    return {currentRateList(OTPBankIndex, rateType, onlyMiddle, nullptr, records), read.current};
 }
 
 } // namespace
@@ -114,8 +114,8 @@ void TestCliSavedAnswers::centralBankAnswer_data()
     QTest::addColumn<QString>("inputSwitch");
     QTest::addColumn<QString>("answer");
 
-    const QString soap = TestData(u"mnb-current-rates.soap.xml"_s);
-    const QString document = writeAnswer(u"mnb-current-rates.xml"_s, RateDocumentOf(Contents(soap)));
+    const QString soap = testData(u"mnb-current-rates.soap.xml"_s);
+    const QString document = writeAnswer(u"mnb-current-rates.xml"_s, rateDocumentOf(contents(soap)));
     QTest::newRow("whole SOAP answer") << QStringList{u"/show"_s} << u"/input"_s << soap;
     QTest::newRow("rate document") << QStringList{u"/show"_s} << u"/input"_s << document;
     // The central bank quotes middle rates only, whatever the switches ask.
@@ -134,12 +134,12 @@ void TestCliSavedAnswers::centralBankAnswer()
     QFETCH(QString, inputSwitch);
     QFETCH(QString, answer);
 
-    const RateList expected = CentralBankList(Contents(answer));
+    const RateList expected = centralBankList(contents(answer));
     QCOMPARE(expected.rows.size(), 32);
 
-    const CliRun run = RunCli(switches + QStringList{inputSwitch + answer, m_banks->settingsSwitch()});
+    const CliRun run = runCli(switches + QStringList{inputSwitch + answer, m_banks->settingsSwitch()});
     QCOMPARE(run.err, QString());
-    QCOMPARE(Lines(run.out), Lines(ShownRates(expected)));
+    QCOMPARE(lines(run.out), lines(shownRates(expected)));
     QCOMPARE(run.exitCode, 0);
 }
 
@@ -167,13 +167,13 @@ void TestCliSavedAnswers::otpTable()
     QFETCH(int, rateType);
     QFETCH(bool, onlyMiddle);
 
-    const QString table = TestData(u"otp-rates-2026-09-18.csv"_s);
-    const OtpExpectation expected = OtpList(Contents(table), rateType, onlyMiddle);
+    const QString table = testData(u"otp-rates-2026-09-18.csv"_s);
+    const OtpExpectation expected = otpList(contents(table), rateType, onlyMiddle);
     QCOMPARE(expected.list.rows.size(), 7);
 
-    const CliRun run = RunCli(switches + QStringList{u"/input"_s + table, m_banks->settingsSwitch()});
-    QCOMPARE(Lines(run.err), Lines(expected.current ? QString() : NotCurrentWarning + u'\n'));
-    QCOMPARE(Lines(run.out), Lines(ShownRates(expected.list)));
+    const CliRun run = runCli(switches + QStringList{u"/input"_s + table, m_banks->settingsSwitch()});
+    QCOMPARE(lines(run.err), lines(expected.current ? QString() : NotCurrentWarning + u'\n'));
+    QCOMPARE(lines(run.out), lines(shownRates(expected.list)));
     QCOMPARE(run.exitCode, 0);
 }
 
@@ -191,10 +191,10 @@ void TestCliSavedAnswers::unusableAnswer_data()
 
     QTest::newRow("central bank fault")
         << u"/bMNB"_s << FakeMnbServer::fault(u"A kért adat nem érhető el."_s)
-        << ErrorEntry(1, {u"A jegybank szolgáltatása hibát jelzett: A kért adat nem érhető el."_s}) << 2;
+        << errorEntry(1, {u"A kért adat nem érhető el."_s}) << 2;
     QTest::newRow("central bank answer without any rate")
         << u"/bMNB"_s << QByteArray("<MNBCurrentExchangeRates />")
-        << ErrorEntry(1, {u"Hiba történt az árfolyamokat tartalmazó webservice elérése közben. Kérem, vegye fel a "
+        << errorEntry(1, {u"Hiba történt az árfolyamokat tartalmazó webservice elérése közben. Kérem, vegye fel a "
                           "kapcsolatot a forgalmazó Belmora Kft.-vel!"_s,
                           QString(), QString()})
         << 5;
@@ -202,14 +202,14 @@ void TestCliSavedAnswers::unusableAnswer_data()
         << u"/bMNB"_s
         << QByteArray("<MNBCurrentExchangeRates><Day date=\"2026-09-18\"><Rate unit=\"1\" curr=\"EUR\">0</Rate>"
                       "<Rate unit=\"100\" curr=\"JPY\">0,00000</Rate></Day></MNBCurrentExchangeRates>")
-        << NoUsableRate + u'\n' + ErrorEntry(1, {NoUsableRate}) << 5;
+        << NoUsableRate + u'\n' + errorEntry(1, {NoUsableRate}) << 5;
     QTest::newRow("OTP table without rows")
         << u"/bOTP"_s << (otpTitle + OtpHeader + u"\r\n"_s).toUtf8()
-        << ErrorEntry(1, {pageAnalysis, QString(), m_banks->otp.origin() + u"/portal/hu/Arfolyamok/OTP"_s}) << 5;
+        << errorEntry(1, {pageAnalysis, QString(), m_banks->otp.origin() + u"/portal/hu/Arfolyamok/OTP"_s}) << 5;
     QTest::newRow("OTP rates all 0")
         << u"/bOTP"_s
         << (otpTitle + OtpHeader + u"\r\nEUR;2026.09.18 07:45;1;0,00;0,00;0,00;0,00;0,00;0,00;0,00;1\r\n"_s).toUtf8()
-        << NoUsableRate + u'\n' + ErrorEntry(1, {NoUsableRate}) << 5;
+        << NoUsableRate + u'\n' + errorEntry(1, {NoUsableRate}) << 5;
 }
 
 void TestCliSavedAnswers::unusableAnswer()
@@ -220,9 +220,9 @@ void TestCliSavedAnswers::unusableAnswer()
     QFETCH(int, steps);
 
     const QString path = writeAnswer(u"answer.txt"_s, answer);
-    const CliRun run = RunCli({u"/show"_s, bank, u"/input"_s + path, m_banks->settingsSwitch()});
-    QCOMPARE(Lines(run.err), Lines(err));
-    QCOMPARE(Lines(run.out), Lines(ConnectSteps(steps) + ShowClosingLine));
+    const CliRun run = runCli({u"/show"_s, bank, u"/input"_s + path, m_banks->settingsSwitch()});
+    QCOMPARE(lines(run.err), lines(err));
+    QCOMPARE(lines(run.out), lines(connectSteps(steps) + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
 }
 

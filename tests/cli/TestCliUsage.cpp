@@ -32,7 +32,7 @@ private:
 
 namespace {
 
-QString ShortDate(const QDate &day)
+QString shortDate(const QDate &day)
 {
     return day.toString(u"yyyy.MM.dd"_s);
 }
@@ -41,7 +41,7 @@ QString ShortDate(const QDate &day)
 
 CliRun TestCliUsage::run(const QStringList &arguments) const
 {
-    return RunCli(arguments + QStringList{m_banks->settingsSwitch()});
+    return runCli(arguments + QStringList{m_banks->settingsSwitch()});
 }
 
 void TestCliUsage::initTestCase()
@@ -66,7 +66,6 @@ void TestCliUsage::usageError_data()
 
     const QString dataFolder = QString::fromUtf8(ARFOLYAM_TEST_DATA);
     const QString otpTable = dataFolder + u"/otp-rates-2026-09-18.csv"_s;
-    const QString badDate = u"dátum éééé.hh.nn alakban"_s;
     const QString badCodes = u"hárombetűs devizakódok vesszővel elválasztva"_s;
     const QString bank = u"MNB, OTP, BB, CITI, KHB vagy MKB"_s;
     const QString history = u"A /from, /to és /curr csak a /history kapcsolóval együtt használható."_s;
@@ -93,14 +92,6 @@ void TestCliUsage::usageError_data()
                               << u"Érvénytelen érték: /offset3 (-2, -1, 0, 1 vagy 2)."_s;
     QTest::newRow("empty /offset") << QStringList{u"/show"_s, u"/offset"_s}
                                    << u"Érvénytelen érték: /offset (-2, -1, 0, 1 vagy 2)."_s;
-    QTest::newRow("/from not a day")
-        << QStringList{u"/show"_s, u"/history"_s, u"/currEUR"_s, u"/from2026.02.30"_s}
-        << u"Érvénytelen érték: /from2026.02.30 (%1)."_s.arg(badDate);
-    QTest::newRow("/from without leading zeros")
-        << QStringList{u"/show"_s, u"/history"_s, u"/currEUR"_s, u"/from2026.9.1"_s}
-        << u"Érvénytelen érték: /from2026.9.1 (%1)."_s.arg(badDate);
-    QTest::newRow("/to with dashes") << QStringList{u"/show"_s, u"/history"_s, u"/currEUR"_s, u"/to2026-09-08"_s}
-                                     << u"Érvénytelen érték: /to2026-09-08 (%1)."_s.arg(badDate);
     QTest::newRow("/curr four letters") << QStringList{u"/show"_s, u"/history"_s, u"/currEURO"_s}
                                         << u"Érvénytelen érték: /currEURO (%1)."_s.arg(badCodes);
     QTest::newRow("/curr empty code") << QStringList{u"/show"_s, u"/history"_s, u"/currEUR,,USD"_s}
@@ -119,7 +110,7 @@ void TestCliUsage::usageError_data()
         << QStringList{u"/show"_s, u"/settings"_s}
         << u"A /settings kapcsoló után szóköz nélkül adja meg a fájl nevét, például /settingsarfolyam.ini."_s;
     QTest::newRow("/input names a folder") << QStringList{u"/show"_s, u"/input"_s + dataFolder}
-                                           << u"A megadott bemeneti fájl nem létezik: %1"_s.arg(dataFolder);
+                                           << u"A megadott bemeneti fájl nem közönséges fájl: %1"_s.arg(dataFolder);
     QTest::newRow("/from without /history") << QStringList{u"/show"_s, u"/from2026.09.01"_s} << history;
     QTest::newRow("/curr without /history") << QStringList{u"/show"_s, u"/currEUR"_s} << history;
     QTest::newRow("/history with /bOTP")
@@ -152,9 +143,18 @@ void TestCliUsage::historyCheck_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
 
-    const QString tomorrow = ShortDate(QDate::currentDate().addDays(1));
+    const QString tomorrow = shortDate(QDate::currentDate().addDays(1));
     QTest::newRow("no currency") << QStringList{u"/from2026.09.01"_s, u"/to2026.09.08"_s}
                                  << u"Legalább egy pénznemet ki kell választania!"_s;
+    // A script's author reads the words the accountant reads on the page.
+    QTest::newRow("/from not a day") << QStringList{u"/from2026.02.30"_s, u"/to2026.09.08"_s, u"/currEUR"_s}
+                                     << u"A Lekérdezés kezdőnapja mező érvénytelen dátumot tartalmaz!"_s;
+    QTest::newRow("/from empty") << QStringList{u"/from"_s, u"/currEUR"_s}
+                                 << u"A Lekérdezés kezdőnapja mező érvénytelen dátumot tartalmaz!"_s;
+    QTest::newRow("/to with dashes") << QStringList{u"/from2026.09.01"_s, u"/to2026-09-08"_s, u"/currEUR"_s}
+                                     << u"A Lekérdezés zárónapja mező érvénytelen dátumot tartalmaz!"_s;
+    QTest::newRow("/to alone, not a day") << QStringList{u"/to2026.13.01"_s, u"/currEUR"_s}
+                                          << u"A Lekérdezés zárónapja mező érvénytelen dátumot tartalmaz!"_s;
     QTest::newRow("two years") << QStringList{u"/from2025.12.01"_s, u"/to2026.01.05"_s, u"/currEUR"_s}
                                << u"A lekérdezés kezdő és záróéve nem térhet el egymástól!"_s;
     QTest::newRow("before 2000") << QStringList{u"/from1999.01.04"_s, u"/to1999.12.31"_s, u"/currEUR"_s}
@@ -191,7 +191,7 @@ void TestCliUsage::help()
 
     const CliRun result = run(arguments);
     QVERIFY(result.out.startsWith(u"Használat: arfolyam-cli [kapcsolók]\n"_s));
-    QCOMPARE(Lines(result.out), Lines(CliUsageText));
+    QCOMPARE(lines(result.out), lines(CliUsageText));
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, 0);
     QVERIFY(m_banks->untouched());

@@ -35,7 +35,7 @@ void TestWorkingDays::easterMonday_data()
 void TestWorkingDays::easterMonday()
 {
     QFETCH(int, year);
-    QTEST(EasterMonday(year), "monday");
+    QTEST(::easterMonday(year), "monday");
 }
 
 void TestWorkingDays::isWorkingDay_data()
@@ -64,7 +64,7 @@ void TestWorkingDays::isWorkingDay_data()
 void TestWorkingDays::isWorkingDay()
 {
     QFETCH(QDateTime, value);
-    QTEST(IsWorkingDay(DateTime::fromDateTime(value)), "working");
+    QTEST(::isWorkingDay(DateTime::fromDateTime(value)), "working");
 }
 
 void TestWorkingDays::rateWriteDate_data()
@@ -96,15 +96,15 @@ void TestWorkingDays::rateWriteDate()
 {
     QFETCH(QDateTime, rateDay);
     QFETCH(int, offset);
-    QTEST(RateWriteDate(DateTime::fromDateTime(rateDay), offset).toDateTime(), "writeDate");
+    QTEST(::rateWriteDate(DateTime::fromDateTime(rateDay), offset).toDateTime(), "writeDate");
 }
 
 void TestWorkingDays::everyDayOfACenturyEndsOnAWorkingDay()
 {
     for (QDate d(2000, 1, 1); d.year() < 2100; d = d.addDays(1)) {
         for (int offset = -2; offset <= 2; ++offset) {
-            const QDate written = RateWriteDate(DateTime::fromDate(d), offset).date();
-            QVERIFY(IsWorkingDay(DateTime::fromDate(written)));
+            const QDate written = ::rateWriteDate(DateTime::fromDate(d), offset).date();
+            QVERIFY(::isWorkingDay(DateTime::fromDate(written)));
             QVERIFY(written >= d.addDays(offset));
             QVERIFY(written <= d.addDays(offset + 5));
         }
@@ -113,11 +113,11 @@ void TestWorkingDays::everyDayOfACenturyEndsOnAWorkingDay()
 
 void TestWorkingDays::datumIndex()
 {
-    QCOMPARE(DayOffsetOfDatumIndex(0), -2);
-    QCOMPARE(DayOffsetOfDatumIndex(2), 0);
-    QCOMPARE(DayOffsetOfDatumIndex(4), 2);
-    QCOMPARE(DayOffsetOfDatumIndex(-1), 0);
-    QCOMPARE(DayOffsetOfDatumIndex(5), 0);
+    QCOMPARE(dayOffsetOfDatumIndex(0), -2);
+    QCOMPARE(dayOffsetOfDatumIndex(2), 0);
+    QCOMPARE(dayOffsetOfDatumIndex(4), 2);
+    QCOMPARE(dayOffsetOfDatumIndex(-1), 0);
+    QCOMPARE(dayOffsetOfDatumIndex(5), 0);
 }
 
 QTEST_GUILESS_MAIN(TestWorkingDays)

@@ -18,35 +18,35 @@ const QString FirstDay = u"1949-01-03"_s;
 const QStringList Operations = {u"GetCurrencies"_s,   u"GetCurrencyUnits"_s, u"GetCurrentExchangeRates"_s,
                                 u"GetDateInterval"_s, u"GetExchangeRates"_s, u"GetInfo"_s};
 
-QString LocalName(const char *name)
+QString localName(const char *name)
 {
     const std::string_view full(name);
     const auto colon = full.find(':');
     return QString::fromUtf8(colon == std::string_view::npos ? full : full.substr(colon + 1));
 }
 
-pugi::xml_node ChildByLocalName(pugi::xml_node parent, const QString &name)
+pugi::xml_node childByLocalName(pugi::xml_node parent, const QString &name)
 {
     for (pugi::xml_node child : parent.children()) {
-        if (child.type() == pugi::node_element && LocalName(child.name()) == name)
+        if (child.type() == pugi::node_element && localName(child.name()) == name)
             return child;
     }
     return {};
 }
 
-QString EscapeText(QString text)
+QString escapeText(QString text)
 {
     return text.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s);
 }
 
-QDate LastWeekdayUpTo(QDate day)
+QDate lastWeekdayUpTo(QDate day)
 {
     while (day.dayOfWeek() > 5)
         day = day.addDays(-1);
     return day;
 }
 
-QStringList CodesOf(const QString &currencyNames)
+QStringList codesOf(const QString &currencyNames)
 {
     QStringList codes;
     for (const QString &name : currencyNames.split(u',', Qt::SkipEmptyParts))
@@ -54,10 +54,10 @@ QStringList CodesOf(const QString &currencyNames)
     return codes;
 }
 
-QString RatesOfDay(const QDate &day, const QStringList &codes)
+QString ratesOfDay(const QDate &day, const QStringList &codes)
 {
     QString rates;
-    for (const FakeCurrency &currency : FakeCurrencies()) {
+    for (const FakeCurrency &currency : fakeCurrencies()) {
         if (currency.centralBank && codes.contains(currency.code)) {
             rates += u"<Rate unit=\"%1\" curr=\"%2\">%3</Rate>"_s.arg(currency.unit).arg(
                 currency.code, FakeMnbServer::rateText(currency.code, day));
@@ -88,7 +88,7 @@ FakeMnbServer::FakeMnbServer(const SelfSignedCertificate &certificate)
 }
 
 FakeMnbServer::FakeMnbServer(const SelfSignedCertificate *certificate)
-    : m_http(certificate), m_currentDay(LastWeekdayUpTo(QDate::currentDate()))
+    : m_http(certificate), m_currentDay(lastWeekdayUpTo(QDate::currentDate()))
 {
     m_http.post(ServicePath, [this](const httplib::Request &req, httplib::Response &res) { handle(req, res); });
     m_http.start();
@@ -146,7 +146,7 @@ QList<FakeMnbCall> FakeMnbServer::calls() const
 QStringList FakeMnbServer::currencies()
 {
     QStringList codes;
-    for (const FakeCurrency &currency : FakeCurrencies()) {
+    for (const FakeCurrency &currency : fakeCurrencies()) {
         if (currency.centralBank)
             codes.append(currency.code);
     }
@@ -155,16 +155,16 @@ QStringList FakeMnbServer::currencies()
 
 int FakeMnbServer::unit(const QString &code)
 {
-    const FakeCurrency *currency = FindFakeCurrency(code);
+    const FakeCurrency *currency = findFakeCurrency(code);
     return currency && currency->centralBank ? currency->unit : 0;
 }
 
 QString FakeMnbServer::rateText(const QString &code, const QDate &day)
 {
-    const FakeCurrency *currency = FindFakeCurrency(code);
+    const FakeCurrency *currency = findFakeCurrency(code);
     if (!currency || !currency->centralBank)
         return {};
-    const double value = FakeRateOn(*currency, day);
+    const double value = fakeRateOn(*currency, day);
     QString text;
     switch (day.toJulianDay() % 3) {
     case 0:
@@ -193,7 +193,7 @@ QByteArray FakeMnbServer::envelope(const QString &operation, const QString &resu
             "<%1Response xmlns=\"http://www.mnb.hu/webservices/\" "
             "xmlns:i=\"http://www.w3.org/2001/XMLSchema-instance\"><%1Result>%2</%1Result></%1Response>"
             "</s:Body></s:Envelope>"_s)
-        .arg(operation, EscapeText(resultText))
+        .arg(operation, escapeText(resultText))
         .toUtf8();
 }
 
@@ -202,7 +202,7 @@ QByteArray FakeMnbServer::fault(const QString &faultString)
     return (u"<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\"><s:Body><s:Fault>"
             "<faultcode>s:Client</faultcode><faultstring xml:lang=\"hu-HU\">%1</faultstring>"
             "</s:Fault></s:Body></s:Envelope>"_s)
-        .arg(EscapeText(faultString))
+        .arg(escapeText(faultString))
         .toUtf8();
 }
 
@@ -215,13 +215,13 @@ void FakeMnbServer::handle(const httplib::Request &req, httplib::Response &res)
         call.soapAction = call.soapAction.sliced(1, call.soapAction.size() - 2);
     pugi::xml_document document;
     const bool wellFormed = document.load_buffer(req.body.data(), req.body.size());
-    const pugi::xml_node body = ChildByLocalName(ChildByLocalName(document, u"Envelope"_s), u"Body"_s);
+    const pugi::xml_node body = childByLocalName(childByLocalName(document, u"Envelope"_s), u"Body"_s);
     const pugi::xml_node operation = body.find_child([](pugi::xml_node n) { return n.type() == pugi::node_element; });
     if (operation) {
-        call.operation = LocalName(operation.name());
+        call.operation = localName(operation.name());
         for (pugi::xml_node parameter : operation.children()) {
             if (parameter.type() == pugi::node_element)
-                call.parameters.append({LocalName(parameter.name()), QString::fromUtf8(parameter.text().get())});
+                call.parameters.append({localName(parameter.name()), QString::fromUtf8(parameter.text().get())});
         }
     }
 
@@ -277,7 +277,7 @@ QString FakeMnbServer::resultOf(const FakeMnbCall &call, QString &faultString) c
     }
     if (call.operation == u"GetCurrencyUnits") {
         QString units;
-        for (const QString &code : CodesOf(parameter(u"currencyNames"_s))) {
+        for (const QString &code : codesOf(parameter(u"currencyNames"_s))) {
             if (unit(code) > 0)
                 units += u"<Unit curr=\"%1\">%2</Unit>"_s.arg(code).arg(unit(code));
         }
@@ -285,7 +285,7 @@ QString FakeMnbServer::resultOf(const FakeMnbCall &call, QString &faultString) c
     }
     if (call.operation == u"GetCurrentExchangeRates") {
         return u"<MNBCurrentExchangeRates><Day date=\"%1\">%2</Day></MNBCurrentExchangeRates>"_s.arg(
-            lastDay, RatesOfDay(currentDay, currencies()));
+            lastDay, ratesOfDay(currentDay, currencies()));
     }
     if (call.operation == u"GetDateInterval") {
         return u"<MNBStoredInterval><DateInterval startdate=\"%1\" enddate=\"%2\" /></MNBStoredInterval>"_s.arg(
@@ -309,12 +309,12 @@ QString FakeMnbServer::resultOf(const FakeMnbCall &call, QString &faultString) c
 
 QString FakeMnbServer::exchangeRates(const QDate &start, const QDate &end, const QString &currencyNames) const
 {
-    const QStringList codes = CodesOf(currencyNames);
+    const QStringList codes = codesOf(currencyNames);
     QString days;
     for (QDate day = end; day >= start; day = day.addDays(-1)) {
         if (day.dayOfWeek() > 5)
             continue;
-        const QString rates = RatesOfDay(day, codes);
+        const QString rates = ratesOfDay(day, codes);
         if (!rates.isEmpty())
             days += u"<Day date=\"%1\">%2</Day>"_s.arg(day.toString(u"yyyy-MM-dd"_s), rates);
     }

@@ -11,12 +11,12 @@ namespace {
 
 constexpr char TablePath[] = "/apps/exchangerate/api/downloads/csv/";
 
-QString Amount(double value)
+QString amount(double value)
 {
     return QString::number(value, 'f', 2).replace(u'.', u',');
 }
 
-HeaderList CookiesOf(const QByteArray &header)
+HeaderList cookiesOf(const QByteArray &header)
 {
     HeaderList cookies;
     for (const QByteArray &pair : header.split(';')) {
@@ -127,22 +127,22 @@ QString FakeOtpServer::table(const QDate &day, const QStringList &codes) const
     QString text = u"Deviza- és valutaárfolyamok: %1\r\n"_s.arg(stamp + tableTime.toString(u"hh:mm"_s));
     text += HeaderLine + u"\r\n"_s;
     for (const QString &code : codes) {
-        const FakeCurrency *currency = FindFakeCurrency(code);
+        const FakeCurrency *currency = findFakeCurrency(code);
         if (!currency)
             continue;
         for (int version = 1; version <= versions; ++version) {
             const double middle =
-                std::round(FakeRateOn(*currency, day) * (1.0 + 0.001 * (version - 1)) * 100) / 100;
+                std::round(fakeRateOn(*currency, day) * (1.0 + 0.001 * (version - 1)) * 100) / 100;
             const QStringList cells = {code,
                                        stamp + tableTime.addSecs(3 * 3600 * (version - 1)).toString(u"hh:mm"_s),
                                        QString::number(currency->unit),
-                                       Amount(middle),
-                                       Amount(middle * 0.972),
-                                       Amount(middle * 1.0187),
-                                       Amount(middle * 0.981),
-                                       Amount(middle * 1.0187),
-                                       Amount(middle * 0.99),
-                                       Amount(middle * 1.01),
+                                       amount(middle),
+                                       amount(middle * 0.972),
+                                       amount(middle * 1.0187),
+                                       amount(middle * 0.981),
+                                       amount(middle * 1.0187),
+                                       amount(middle * 0.99),
+                                       amount(middle * 1.01),
                                        QString::number(version)};
             text += cells.join(u';') + u"\r\n"_s;
         }
@@ -158,7 +158,7 @@ void FakeOtpServer::handle(const httplib::Request &req, httplib::Response &res)
     request.to = QString::fromStdString(req.matches[2]);
     request.currencies = QString::fromStdString(req.get_param_value("currencies"));
     request.lang = QString::fromStdString(req.get_param_value("lang"));
-    request.cookies = CookiesOf(request.request.header("Cookie"));
+    request.cookies = cookiesOf(request.request.header("Cookie"));
 
     FakeReply override;
     HeaderList cookies;

@@ -14,13 +14,13 @@ namespace {
 constexpr qsizetype MaximumHeadSize = 65536;
 
 // Readable, or false when the proxy stops first.
-bool WaitReadable(int fd, int wake)
+bool waitReadable(int fd, int wake)
 {
     pollfd fds[2] = {{fd, POLLIN, 0}, {wake, POLLIN, 0}};
     return poll(fds, 2, -1) > 0 && fds[1].revents == 0;
 }
 
-bool SendAll(int fd, QByteArrayView data)
+bool sendAll(int fd, QByteArrayView data)
 {
     while (!data.isEmpty()) {
         const ssize_t sent = send(fd, data.data(), size_t(data.size()), MSG_NOSIGNAL);
@@ -31,7 +31,7 @@ bool SendAll(int fd, QByteArrayView data)
     return true;
 }
 
-int ConnectTo(const QByteArray &host, int port)
+int connectTo(const QByteArray &host, int port)
 {
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
@@ -51,7 +51,7 @@ int ConnectTo(const QByteArray &host, int port)
 }
 
 // Copies both ways until either side closes or the proxy stops.
-void Relay(int a, int b, int wake)
+void relay(int a, int b, int wake)
 {
     char buffer[16384];
     for (;;) {
@@ -62,13 +62,13 @@ void Relay(int a, int b, int wake)
             if (fds[i].revents == 0)
                 continue;
             const ssize_t got = recv(fds[i].fd, buffer, sizeof buffer, 0);
-            if (got <= 0 || !SendAll(fds[1 - i].fd, QByteArrayView(buffer, got)))
+            if (got <= 0 || !sendAll(fds[1 - i].fd, QByteArrayView(buffer, got)))
                 return;
         }
     }
 }
 
-QByteArray HeaderValue(const QList<QByteArray> &lines, const QByteArray &name)
+QByteArray headerValue(const QList<QByteArray> &lines, const QByteArray &name)
 {
     for (const QByteArray &line : lines) {
         const qsizetype colon = line.indexOf(':');
@@ -80,7 +80,7 @@ QByteArray HeaderValue(const QList<QByteArray> &lines, const QByteArray &name)
 
 // The request as the target server expects it: origin-form target, no
 // proxy headers, and one request per connection.
-QByteArray ForwardedHead(const QByteArray &method, const QUrl &url, const QByteArray &version,
+QByteArray forwardedHead(const QByteArray &method, const QUrl &url, const QByteArray &version,
                          const QList<QByteArray> &headerLines)
 {
     QByteArray path = url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
@@ -141,7 +141,7 @@ QList<FakeProxyRequest> FakeProxy::requests() const
 
 void FakeProxy::acceptConnections()
 {
-    while (WaitReadable(m_listener, m_wake[0])) {
+    while (waitReadable(m_listener, m_wake[0])) {
         const int client = accept(m_listener, nullptr, nullptr);
         if (client < 0)
             continue;
@@ -159,7 +159,7 @@ void FakeProxy::serve(int client)
     qsizetype headEnd = -1;
     char buffer[16384];
     while ((headEnd = received.indexOf("\r\n\r\n")) < 0) {
-        if (received.size() > MaximumHeadSize || !WaitReadable(client, m_wake[0]))
+        if (received.size() > MaximumHeadSize || !waitReadable(client, m_wake[0]))
             return;
         const ssize_t got = recv(client, buffer, sizeof buffer, 0);
         if (got <= 0)
@@ -172,7 +172,7 @@ void FakeProxy::serve(int client)
         headerLines.append(line.trimmed());
     const QByteArray rest = received.mid(headEnd + 4);
 
-    FakeProxyRequest request{lines.first().trimmed(), HeaderValue(headerLines, "Proxy-Authorization")};
+    FakeProxyRequest request{lines.first().trimmed(), headerValue(headerLines, "Proxy-Authorization")};
     QByteArray expected;
     {
         const std::lock_guard lock(m_mutex);
@@ -180,7 +180,7 @@ void FakeProxy::serve(int client)
         expected = m_expectedAuthorization;
     }
     if (!expected.isEmpty() && request.proxyAuthorization != expected) {
-        SendAll(client, "HTTP/1.1 407 Proxy Authentication Required\r\n"
+        sendAll(client, "HTTP/1.1 407 Proxy Authentication Required\r\n"
                         "Proxy-Authenticate: Basic realm=\"fake proxy\"\r\n"
                         "Content-Length: 0\r\nConnection: close\r\n\r\n");
         return;
@@ -188,27 +188,27 @@ void FakeProxy::serve(int client)
 
     const QList<QByteArray> parts = request.requestLine.split(' ');
     if (parts.size() != 3) {
-        SendAll(client, "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        sendAll(client, "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
         return;
     }
     const QByteArray &method = parts[0];
     int upstream = -1;
     if (method == "CONNECT") {
         const qsizetype colon = parts[1].lastIndexOf(':');
-        upstream = ConnectTo(parts[1].left(colon), parts[1].mid(colon + 1).toInt());
-        if (upstream >= 0 && SendAll(client, "HTTP/1.1 200 Connection established\r\n\r\n"))
-            SendAll(upstream, rest);
+        upstream = connectTo(parts[1].left(colon), parts[1].mid(colon + 1).toInt());
+        if (upstream >= 0 && sendAll(client, "HTTP/1.1 200 Connection established\r\n\r\n"))
+            sendAll(upstream, rest);
     } else {
         const QUrl url = QUrl::fromEncoded(parts[1]);
         if (url.scheme() == u"http")
-            upstream = ConnectTo(url.host().toUtf8(), url.port(80));
+            upstream = connectTo(url.host().toUtf8(), url.port(80));
         if (upstream >= 0)
-            SendAll(upstream, ForwardedHead(method, url, parts[2], headerLines) + rest);
+            sendAll(upstream, forwardedHead(method, url, parts[2], headerLines) + rest);
     }
     if (upstream < 0) {
-        SendAll(client, "HTTP/1.1 502 Bad Gateway\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        sendAll(client, "HTTP/1.1 502 Bad Gateway\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
         return;
     }
-    Relay(client, upstream, m_wake[0]);
+    relay(client, upstream, m_wake[0]);
     close(upstream);
 }

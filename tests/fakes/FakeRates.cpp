@@ -4,7 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-const QList<FakeCurrency> &FakeCurrencies()
+const QList<FakeCurrency> &fakeCurrencies()
 {
     static const QList<FakeCurrency> currencies = {
         {u"AUD"_s, 1, 225.59},   {u"BGN"_s, 1, 185.84, false},
@@ -28,16 +28,16 @@ const QList<FakeCurrency> &FakeCurrencies()
     return currencies;
 }
 
-const FakeCurrency *FindFakeCurrency(const QString &code)
+const FakeCurrency *findFakeCurrency(const QString &code)
 {
-    for (const FakeCurrency &currency : FakeCurrencies()) {
+    for (const FakeCurrency &currency : fakeCurrencies()) {
         if (currency.code == code)
             return &currency;
     }
     return nullptr;
 }
 
-double FakeRateOn(const FakeCurrency &currency, const QDate &day)
+double fakeRateOn(const FakeCurrency &currency, const QDate &day)
 {
     // Each currency on its own phase, so that they do not move in step.
     double phase = 0;

@@ -17,8 +17,8 @@ struct FakeCurrency {
 };
 
 // In alphabetical order of the codes.
-const QList<FakeCurrency> &FakeCurrencies();
+const QList<FakeCurrency> &fakeCurrencies();
 // None for a code no fake bank quotes; upper case expected.
-const FakeCurrency *FindFakeCurrency(const QString &code);
+const FakeCurrency *findFakeCurrency(const QString &code);
 // Forints for the unit on that day, not yet rounded.
-double FakeRateOn(const FakeCurrency &currency, const QDate &day);
+double fakeRateOn(const FakeCurrency &currency, const QDate &day);

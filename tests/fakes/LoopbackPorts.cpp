@@ -19,7 +19,7 @@ sockaddr_in Loopback(int port)
 }
 
 // A socket bound to a free loopback port; returns the port.
-int BindFree(int fd)
+int bindFree(int fd)
 {
     sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;
@@ -31,10 +31,10 @@ int BindFree(int fd)
 
 } // namespace
 
-int ClosedLoopbackPort()
+int closedLoopbackPort()
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    const int port = BindFree(fd);
+    const int port = bindFree(fd);
     close(fd);
     return port;
 }
@@ -42,7 +42,7 @@ int ClosedLoopbackPort()
 FullListener::FullListener()
 {
     m_listener = socket(AF_INET, SOCK_STREAM, 0);
-    m_port = BindFree(m_listener);
+    m_port = bindFree(m_listener);
     // With a backlog of 0 one waiting connection fills the queue; the
     // kernel then drops further SYNs, and the clients retry until they time out.
     if (listen(m_listener, 0) != 0)

@@ -5,7 +5,7 @@
 // Ports on 127.0.0.1 for the failures of connecting.
 
 // A port nothing listens on: a connection is refused at once.
-int ClosedLoopbackPort();
+int closedLoopbackPort();
 
 // A listener whose queue is full: a connection attempt is neither taken
 // nor refused, it waits until the client gives up.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sources/RateList.h"
-#include "sources/RunView.h"
+#include "run/RateList.h"
+#include "run/RunView.h"
 
 #include <QList>
 #include <QStringList>
@@ -9,7 +9,7 @@
 // A RunView that remembers what the working operations did to the screen.
 class RecordingView : public RunView {
 public:
-    // Every call but ProcessMessages, in order: "active 2", "done 2",
+    // Every call but processMessages, in order: "active 2", "done 2",
     // "error <message>", "error page", "warning <text>", "caption <text>",
     // "progress <maximum>", "advance", "rate list <rows>".
     QStringList calls;
@@ -20,16 +20,16 @@ public:
     QList<RateList> rateLists;
     int processedMessages = 0;
 
-    void MarkStepActive(int step) override;
-    void MarkStepDone(int step) override;
-    void ReportError(const QString &message) override;
-    void ShowErrorPage() override;
-    void ShowWarning(const QString &text) override;
-    void SetRateDateCaption(const QString &caption) override;
-    void ShowProgress(int maximum) override;
-    void AdvanceProgress() override;
-    void FillRateList(const RateList &list) override;
-    void ProcessMessages() override;
+    void markStepActive(int step) override;
+    void markStepDone(int step) override;
+    void reportError(const QString &message) override;
+    void showErrorPage() override;
+    void showWarning(const QString &text) override;
+    void setRateDateCaption(const QString &caption) override;
+    void showProgress(int maximum) override;
+    void advanceProgress() override;
+    void fillRateList(const RateList &list) override;
+    void processMessages() override;
 
     bool errorPageShown() const { return calls.contains(QStringLiteral("error page")); }
 };

@@ -27,37 +27,37 @@ void TestCurrencyObjects::fillWithData()
 {
     QFETCH(int, unit);
     QFETCH(double, rate);
-    TCurrencyObject o;
+    CurrencyObject o;
     const DateTime day = DateTime::fromDate(QDate(2026, 9, 18));
-    o.FillWithData(u"JPY"_s, QString(), u"MNB"_s, day, quint16(unit), rate, rate * 2, rate * 3);
-    QCOMPARE(o.Code(), u"JPY"_s);
-    QCOMPARE(o.CurrencyUnit(), quint16(unit));
-    QCOMPARE(o.Day(), day);
-    QTEST(o.Buy(), "perUnit");
-    QCOMPARE(o.Sell(), o.Buy() * 2);
-    QCOMPARE(o.Middle(), o.Buy() * 3);
+    o.fillWithData(u"JPY"_s, QString(), u"MNB"_s, day, quint16(unit), rate, rate * 2, rate * 3);
+    QCOMPARE(o.code(), u"JPY"_s);
+    QCOMPARE(o.currencyUnit(), quint16(unit));
+    QCOMPARE(o.day(), day);
+    QTEST(o.buy(), "perUnit");
+    QCOMPARE(o.sell(), o.buy() * 2);
+    QCOMPARE(o.middle(), o.buy() * 3);
 }
 
 void TestCurrencyObjects::list()
 {
-    TCurrencyObjectList list;
-    QCOMPARE(list.ListCount(), 0);
-    QCOMPARE(list.GetCurrency(0), nullptr);
+    CurrencyObjectList list;
+    QCOMPARE(list.listCount(), 0);
+    QCOMPARE(list.getCurrency(0), nullptr);
     for (int i = 0; i < 3; ++i) {
-        TCurrencyObject o;
-        o.FillWithData(QString::number(i), {}, {}, DateTime(), 1, i, i, i);
-        QCOMPARE(list.AddCurrency(std::move(o)), i);
+        CurrencyObject o;
+        o.fillWithData(QString::number(i), {}, {}, DateTime(), 1, i, i, i);
+        QCOMPARE(list.addCurrency(std::move(o)), i);
     }
-    QCOMPARE(list.ListCount(), 3);
-    QCOMPARE(list.GetCurrency(list.ListCount()), nullptr);
-    QCOMPARE(list.GetCurrency(list.ListCount() - 1)->Code(), u"2"_s);
-    QCOMPARE(list.GetCurrency(-1), nullptr);
+    QCOMPARE(list.listCount(), 3);
+    QCOMPARE(list.getCurrency(list.listCount()), nullptr);
+    QCOMPARE(list.getCurrency(list.listCount() - 1)->code(), u"2"_s);
+    QCOMPARE(list.getCurrency(-1), nullptr);
     // Entries stay where they are while the list grows.
-    const TCurrencyObject *first = list.GetCurrency(0);
+    const CurrencyObject *first = list.getCurrency(0);
     for (int i = 0; i < 1000; ++i)
-        list.AddCurrency(TCurrencyObject());
-    QCOMPARE(list.GetCurrency(0), first);
-    QCOMPARE(first->Code(), u"0"_s);
+        list.addCurrency(CurrencyObject());
+    QCOMPARE(list.getCurrency(0), first);
+    QCOMPARE(first->code(), u"0"_s);
 }
 
 QTEST_GUILESS_MAIN(TestCurrencyObjects)

@@ -3,6 +3,7 @@
 #include "fakes/LoopbackPorts.h"
 #include "fakes/SelfSignedCertificate.h"
 #include "sources/DownloadClient.h"
+#include "sources/SourceError.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -12,6 +13,19 @@ using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 Q_DECLARE_METATYPE(FakeReply)
+
+namespace {
+// The download's error text, or none when it succeeded.
+std::optional<QString> download(DownloadClient &client, const QString &address, QIODevice &body)
+{
+    try {
+        client.get(address, body);
+        return std::nullopt;
+    } catch (const SourceError &e) {
+        return e.message();
+    }
+}
+} // namespace
 
 class TestDownloadClient : public QObject {
     Q_OBJECT
@@ -44,9 +58,9 @@ private:
 TransferSettings TestDownloadClient::settings() const
 {
     TransferSettings settings;
-    settings.CAFile = m_certificate->certificatePath();
-    settings.ConnectTimeout = 5s;
-    settings.StallTimeout = 1s;
+    settings.caFile = m_certificate->certificatePath();
+    settings.connectTimeout = 5s;
+    settings.stallTimeout = 1s;
     return settings;
 }
 
@@ -71,7 +85,7 @@ void TestDownloadClient::sendsFixedHeaders()
     DownloadClient client({}, settings());
     QBuffer body;
     body.open(QIODevice::WriteOnly);
-    QCOMPARE(client.Get(tableUrl(*m_https), body).value_or(QString()), QString());
+    QCOMPARE(download(client, tableUrl(*m_https), body).value_or(QString()), QString());
     QCOMPARE(body.data(), m_https->table(m_day, {u"EUR"_s, u"JPY"_s}).toUtf8());
 
     const RecordedRequest request = m_https->requests().value(0).request;
@@ -112,7 +126,7 @@ void TestDownloadClient::tlsOnlyForExactScheme()
     DownloadClient client({}, settings());
     QBuffer body;
     body.open(QIODevice::WriteOnly);
-    const std::optional<QString> error = client.Get(address, body);
+    const std::optional<QString> error = download(client, address, body);
     QCOMPARE(!error.has_value(), succeeds);
     if (succeeds)
         QVERIFY(body.data().contains("EUR;2026.09.18 05:56;1;"));
@@ -146,23 +160,23 @@ void TestDownloadClient::failedAnswers()
     DownloadClient client({}, settings());
     QBuffer first;
     first.open(QIODevice::WriteOnly);
-    QCOMPARE(client.Get(tableUrl(*m_https), first).value_or(QString()), QString());
+    QCOMPARE(download(client, tableUrl(*m_https), first).value_or(QString()), QString());
     // The failing request goes over the connection the first one left open.
     m_https->answerNext(reply);
     QBuffer body;
     body.open(QIODevice::WriteOnly);
-    QCOMPARE(client.Get(tableUrl(*m_https), body).value_or(QString()), error);
+    QCOMPARE(download(client, tableUrl(*m_https), body).value_or(QString()), error);
     QCOMPARE(body.data().isEmpty(), writesNothing);
     QCOMPARE(m_https->requests().size(), 2);
 }
 
 void TestDownloadClient::refusedConnection()
 {
-    const int port = ClosedLoopbackPort();
+    const int port = closedLoopbackPort();
     DownloadClient client({}, settings());
     QBuffer body;
     body.open(QIODevice::WriteOnly);
-    const std::optional<QString> error = client.Get(u"http://127.0.0.1:%1/x"_s.arg(port), body);
+    const std::optional<QString> error = download(client, u"http://127.0.0.1:%1/x"_s.arg(port), body);
     QVERIFY(error);
     QVERIFY2(error->startsWith(u"Failed to connect to 127.0.0.1 port %1"_s.arg(port)), qPrintable(*error));
 }
@@ -171,11 +185,11 @@ void TestDownloadClient::connectTimeOut()
 {
     const FullListener listener;
     TransferSettings quick = settings();
-    quick.ConnectTimeout = 1s;
+    quick.connectTimeout = 1s;
     DownloadClient client({}, quick);
     QBuffer body;
     body.open(QIODevice::WriteOnly);
-    const std::optional<QString> error = client.Get(u"http://127.0.0.1:%1/x"_s.arg(listener.port()), body);
+    const std::optional<QString> error = download(client, u"http://127.0.0.1:%1/x"_s.arg(listener.port()), body);
     QVERIFY(error);
     QVERIFY2(error->contains(u"Timeout was reached"_s) || error->contains(u"timed out"_s), qPrintable(*error));
 }
@@ -183,11 +197,11 @@ void TestDownloadClient::connectTimeOut()
 void TestDownloadClient::untrustedCertificate()
 {
     TransferSettings withoutCa = settings();
-    withoutCa.CAFile.clear();
+    withoutCa.caFile.clear();
     DownloadClient client({}, withoutCa);
     QBuffer body;
     body.open(QIODevice::WriteOnly);
-    const std::optional<QString> error = client.Get(tableUrl(*m_https), body);
+    const std::optional<QString> error = download(client, tableUrl(*m_https), body);
     QVERIFY(error);
     QVERIFY2(error->startsWith(u"SSL certificate problem"_s), qPrintable(*error));
     QVERIFY(body.data().isEmpty());
@@ -201,13 +215,13 @@ void TestDownloadClient::keepsCookiesForTheRun()
         for (int i = 0; i < 2; ++i) {
             QBuffer body;
             body.open(QIODevice::WriteOnly);
-            QCOMPARE(client.Get(tableUrl(*m_https), body).value_or(QString()), QString());
+            QCOMPARE(download(client, tableUrl(*m_https), body).value_or(QString()), QString());
         }
     }
     DownloadClient nextRun({}, settings());
     QBuffer body;
     body.open(QIODevice::WriteOnly);
-    QCOMPARE(nextRun.Get(tableUrl(*m_https), body).value_or(QString()), QString());
+    QCOMPARE(download(nextRun, tableUrl(*m_https), body).value_or(QString()), QString());
 
     const QList<FakeOtpRequest> requests = m_https->requests();
     QCOMPARE(requests.size(), 3);
@@ -257,12 +271,12 @@ void TestDownloadClient::proxy()
     if (demand)
         proxy.demandAuthorization(u"anna"_s, u"titok"_s);
     ProxySettings proxySettings;
-    proxySettings.ProxyServer = u"127.0.0.1"_s;
-    proxySettings.ProxyPort = proxy.port();
-    proxySettings.BasicAuthentication = basic;
+    proxySettings.proxyServer = u"127.0.0.1"_s;
+    proxySettings.proxyPort = proxy.port();
+    proxySettings.basicAuthentication = basic;
     if (!user.isEmpty()) {
-        proxySettings.ProxyUsername = user;
-        proxySettings.ProxyPassword = u"titok"_s;
+        proxySettings.proxyUsername = user;
+        proxySettings.proxyPassword = u"titok"_s;
     }
     const FakeOtpServer &server = tls ? *m_https : *m_http;
     std::optional<QString> result;
@@ -270,7 +284,7 @@ void TestDownloadClient::proxy()
         DownloadClient client(proxySettings, settings());
         QBuffer body;
         body.open(QIODevice::WriteOnly);
-        result = client.Get(tableUrl(server), body);
+        result = download(client, tableUrl(server), body);
         QCOMPARE(body.data().contains("EUR;"), error.isEmpty());
     }
     QCOMPARE(result.value_or(QString()), error);

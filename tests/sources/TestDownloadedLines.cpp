@@ -1,8 +1,5 @@
-#include "sources/DownloadPage.h"
 #include "sources/DownloadedLines.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -11,21 +8,9 @@ class TestDownloadedLines : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void decode_data();
     void decode();
-    void loadsTheDownloadFile();
-    void missingFileGivesNoLines();
-
-private:
-    QTemporaryDir m_temp;
 };
-
-void TestDownloadedLines::initTestCase()
-{
-    QVERIFY(m_temp.isValid());
-    qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
-}
 
 void TestDownloadedLines::decode_data()
 {
@@ -52,22 +37,7 @@ void TestDownloadedLines::decode()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
-    QCOMPARE(DecodeDownloadedLines(bytes), lines);
-}
-
-void TestDownloadedLines::loadsTheDownloadFile()
-{
-    QFile file(DownloadFilePath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("\xEF\xBB\xBFtitle\r\nEUR;1");
-    file.close();
-    QCOMPARE(LoadDownloadedLines(), (QStringList{u"title"_s, u"EUR;1"_s}));
-}
-
-void TestDownloadedLines::missingFileGivesNoLines()
-{
-    QFile::remove(DownloadFilePath());
-    QCOMPARE(LoadDownloadedLines(), QStringList());
+    QCOMPARE(decodeDownloadedLines(bytes), lines);
 }
 
 QTEST_GUILESS_MAIN(TestDownloadedLines)

@@ -1,6 +1,6 @@
 #include "fakes/FakeMnbServer.h"
 #include "sources/MagyarNemzetiBankObject.h"
-#include "sources/ServiceError.h"
+#include "sources/SourceError.h"
 
 #include <QFile>
 #include <QTest>
@@ -24,7 +24,7 @@ private slots:
 
 private:
     std::unique_ptr<FakeMnbServer> m_server;
-    std::unique_ptr<TMagyarNemzetiBankObject> m_client;
+    std::unique_ptr<MagyarNemzetiBankObject> m_client;
 };
 
 void TestMagyarNemzetiBankObject::initTestCase()
@@ -37,7 +37,7 @@ void TestMagyarNemzetiBankObject::init()
 {
     m_server = std::make_unique<FakeMnbServer>();
     m_server->setCurrentDay(QDate(2026, 9, 18));
-    m_client = std::make_unique<TMagyarNemzetiBankObject>(m_server->url(), TransferSettings{QString(), 5s, 2s});
+    m_client = std::make_unique<MagyarNemzetiBankObject>(m_server->url(), TransferSettings{QString(), 5s, 2s});
 }
 
 void TestMagyarNemzetiBankObject::cleanup()
@@ -48,60 +48,60 @@ void TestMagyarNemzetiBankObject::cleanup()
 
 void TestMagyarNemzetiBankObject::currentRatesAppend()
 {
-    QCOMPARE(m_client->GetCurrencyObjectList(), nullptr);
-    const QString answer = m_client->GetCurrentExchangeRates();
+    QCOMPARE(m_client->getCurrencyObjectList(), nullptr);
+    const QString answer = m_client->getCurrentExchangeRates();
     QVERIFY(answer.startsWith(u"<MNBCurrentExchangeRates>"_s));
-    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 32);
+    QCOMPARE(m_client->getCurrencyObjectList()->listCount(), 32);
     // The list is never cleared: a second call adds after the first.
-    m_client->GetCurrentExchangeRates();
-    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 64);
-    QCOMPARE(m_client->GetCurrencyObjectList()->GetCurrency(32)->Code(), u"AUD"_s);
+    m_client->getCurrentExchangeRates();
+    QCOMPARE(m_client->getCurrencyObjectList()->listCount(), 64);
+    QCOMPARE(m_client->getCurrencyObjectList()->getCurrency(32)->code(), u"AUD"_s);
 }
 
 void TestMagyarNemzetiBankObject::exchangeRatesRequest()
 {
-    m_client->GetExchangeRates(QDate(2026, 9, 7), QDate(2026, 9, 8), u"EUR,JPY"_s);
+    m_client->getExchangeRates(QDate(2026, 9, 7), QDate(2026, 9, 8), u"EUR,JPY"_s);
     const auto calls = m_server->calls();
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].parameter(u"startDate"_s), u"2026-09-07"_s);
     QCOMPARE(calls[0].parameter(u"endDate"_s), u"2026-09-08"_s);
     QCOMPARE(calls[0].parameter(u"currencyNames"_s), u"EUR,JPY"_s);
-    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 4);
+    QCOMPARE(m_client->getCurrencyObjectList()->listCount(), 4);
 
     // A period without rates leaves no list.
-    TMagyarNemzetiBankObject empty(m_server->url(), TransferSettings{QString(), 5s, 2s});
-    empty.GetExchangeRates(QDate(2026, 9, 5), QDate(2026, 9, 6), u"EUR"_s);
-    QCOMPARE(empty.GetCurrencyObjectList(), nullptr);
+    MagyarNemzetiBankObject empty(m_server->url(), TransferSettings{QString(), 5s, 2s});
+    empty.getExchangeRates(QDate(2026, 9, 5), QDate(2026, 9, 6), u"EUR"_s);
+    QCOMPARE(empty.getCurrencyObjectList(), nullptr);
 }
 
 void TestMagyarNemzetiBankObject::passThroughOperations()
 {
-    QVERIFY(!m_client->GetCurrencies().isEmpty());
-    QVERIFY(!m_client->GetDateInterval().isEmpty());
-    QVERIFY(!m_client->GetInfo().isEmpty());
-    QVERIFY(!m_client->GetCurrencyUnits().isEmpty());
+    QVERIFY(!m_client->getCurrencies().isEmpty());
+    QVERIFY(!m_client->getDateInterval().isEmpty());
+    QVERIFY(!m_client->getInfo().isEmpty());
+    QVERIFY(!m_client->getCurrencyUnits().isEmpty());
     const auto calls = m_server->calls();
     QCOMPARE(calls.size(), 4);
     QCOMPARE(calls[3].operation, u"GetCurrencyUnits"_s);
     QCOMPARE(calls[3].parameter(u"currencyNames"_s), u"EUR,USD"_s);
-    QCOMPARE(m_client->GetCurrencyObjectList(), nullptr);
+    QCOMPARE(m_client->getCurrencyObjectList(), nullptr);
 }
 
 void TestMagyarNemzetiBankObject::savedAnswer()
 {
     QFile saved(QStringLiteral(ARFOLYAM_TEST_DATA "/mnb-exchange-rates.soap.xml"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
-    m_client->ReadSavedAnswer(saved.readAll());
-    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 6);
+    m_client->readSavedAnswer(saved.readAll());
+    QCOMPARE(m_client->getCurrencyObjectList()->listCount(), 6);
     QVERIFY(m_server->calls().isEmpty());
 }
 
 void TestMagyarNemzetiBankObject::errorKeepsEarlierEntries()
 {
-    m_client->GetCurrentExchangeRates();
+    m_client->getCurrentExchangeRates();
     m_server->answerNextWithFault(u"Belső hiba."_s);
-    QVERIFY_THROWS_EXCEPTION(ServiceError, m_client->GetCurrentExchangeRates());
-    QCOMPARE(m_client->GetCurrencyObjectList()->ListCount(), 32);
+    QVERIFY_THROWS_EXCEPTION(SourceError, m_client->getCurrentExchangeRates());
+    QCOMPARE(m_client->getCurrencyObjectList()->listCount(), 32);
 }
 
 QTEST_GUILESS_MAIN(TestMagyarNemzetiBankObject)

@@ -1,7 +1,7 @@
 #include "fakes/FakeMnbServer.h"
 #include "fakes/FakeProxy.h"
 #include "fakes/SelfSignedCertificate.h"
-#include "sources/MagyarNemzetiBankAPI.h"
+#include "sources/MNBArfolyamServiceSoap.h"
 
 #include <QTest>
 #include <memory>
@@ -38,7 +38,7 @@ namespace {
 
 const QDate Friday(2026, 9, 18);
 
-QString Rates(const QDate &day, const QStringList &codes)
+QString rates(const QDate &day, const QStringList &codes)
 {
     QString rates;
     for (const QString &code : codes) {
@@ -48,7 +48,7 @@ QString Rates(const QDate &day, const QStringList &codes)
     return u"<Day date=\"%1\">%2</Day>"_s.arg(day.toString(u"yyyy-MM-dd"_s), rates);
 }
 
-QString CurrencyList()
+QString currencyList()
 {
     QString list;
     for (const QString &code : FakeMnbServer::currencies())
@@ -56,20 +56,20 @@ QString CurrencyList()
     return list;
 }
 
-QString Call(MNBArfolyamServiceSoap &service, const QString &operation, const Parameters &parameters)
+QString call(MNBArfolyamServiceSoap &service, const QString &operation, const Parameters &parameters)
 {
     const auto value = [&parameters](int i) { return parameters.value(i).second; };
     if (operation == u"GetCurrencies")
-        return service.GetCurrencies();
+        return service.getCurrencies();
     if (operation == u"GetCurrencyUnits")
-        return service.GetCurrencyUnits(value(0));
+        return service.getCurrencyUnits(value(0));
     if (operation == u"GetCurrentExchangeRates")
-        return service.GetCurrentExchangeRates();
+        return service.getCurrentExchangeRates();
     if (operation == u"GetDateInterval")
-        return service.GetDateInterval();
+        return service.getDateInterval();
     if (operation == u"GetExchangeRates")
-        return service.GetExchangeRates(value(0), value(1), value(2));
-    return service.GetInfo();
+        return service.getExchangeRates(value(0), value(1), value(2));
+    return service.getInfo();
 }
 
 } // namespace
@@ -100,26 +100,26 @@ void TestMnbSoap::operations_data()
 
     QTest::newRow("GetCurrencies") << u"GetCurrencies"_s << Parameters()
                                    << u"<MNBCurrencies><Currencies><Curr>HUF</Curr>%1</Currencies></MNBCurrencies>"_s.arg(
-                                          CurrencyList());
+                                          currencyList());
     QTest::newRow("GetCurrencyUnits")
         << u"GetCurrencyUnits"_s << Parameters{{u"currencyNames"_s, u"EUR,JPY,KRW"_s}}
         << u"<MNBCurrencyUnits><Units><Unit curr=\"EUR\">1</Unit><Unit curr=\"JPY\">100</Unit>"
            "<Unit curr=\"KRW\">100</Unit></Units></MNBCurrencyUnits>"_s;
     QTest::newRow("GetCurrentExchangeRates")
         << u"GetCurrentExchangeRates"_s << Parameters()
-        << u"<MNBCurrentExchangeRates>%1</MNBCurrentExchangeRates>"_s.arg(Rates(Friday, FakeMnbServer::currencies()));
+        << u"<MNBCurrentExchangeRates>%1</MNBCurrentExchangeRates>"_s.arg(rates(Friday, FakeMnbServer::currencies()));
     QTest::newRow("GetDateInterval")
         << u"GetDateInterval"_s << Parameters()
         << u"<MNBStoredInterval><DateInterval startdate=\"1949-01-03\" enddate=\"2026-09-18\" /></MNBStoredInterval>"_s;
     QTest::newRow("GetExchangeRates")
         << u"GetExchangeRates"_s
         << Parameters{{u"startDate"_s, u"2026-09-04"_s}, {u"endDate"_s, u"2026-09-08"_s}, {u"currencyNames"_s, u"JPY,EUR"_s}}
-        << u"<MNBExchangeRates>%1%2%3</MNBExchangeRates>"_s.arg(Rates({2026, 9, 8}, {u"EUR"_s, u"JPY"_s}),
-                                                               Rates({2026, 9, 7}, {u"EUR"_s, u"JPY"_s}),
-                                                               Rates({2026, 9, 4}, {u"EUR"_s, u"JPY"_s}));
+        << u"<MNBExchangeRates>%1%2%3</MNBExchangeRates>"_s.arg(rates({2026, 9, 8}, {u"EUR"_s, u"JPY"_s}),
+                                                               rates({2026, 9, 7}, {u"EUR"_s, u"JPY"_s}),
+                                                               rates({2026, 9, 4}, {u"EUR"_s, u"JPY"_s}));
     QTest::newRow("GetInfo") << u"GetInfo"_s << Parameters()
                              << u"<MNBExchangeRatesQueryValues><FirstDate>1949-01-03</FirstDate><LastDate>2026-09-18"
-                                "</LastDate><Currencies>%1</Currencies></MNBExchangeRatesQueryValues>"_s.arg(CurrencyList());
+                                "</LastDate><Currencies>%1</Currencies></MNBExchangeRatesQueryValues>"_s.arg(currencyList());
 }
 
 void TestMnbSoap::operations()
@@ -129,7 +129,7 @@ void TestMnbSoap::operations()
     QFETCH(QString, result);
 
     MNBArfolyamServiceSoap service = client();
-    QCOMPARE(Call(service, operation, parameters), result);
+    QCOMPARE(call(service, operation, parameters), result);
 
     const QList<FakeMnbCall> calls = m_server->calls();
     QCOMPARE(calls.size(), 1);
@@ -146,7 +146,7 @@ void TestMnbSoap::operations()
 void TestMnbSoap::requestBody()
 {
     MNBArfolyamServiceSoap service = client();
-    service.GetExchangeRates(u"2026-09-01"_s, u"2026-09-08"_s, u"EUR,USD"_s);
+    service.getExchangeRates(u"2026-09-01"_s, u"2026-09-08"_s, u"EUR,USD"_s);
     const QByteArray body = m_server->calls().value(0).request.body;
     QVERIFY2(body.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                              "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
@@ -158,14 +158,14 @@ void TestMnbSoap::requestBody()
 void TestMnbSoap::escapesParameterText()
 {
     MNBArfolyamServiceSoap service = client();
-    service.GetCurrencyUnits(u"EUR&<USD>\"ő"_s);
+    service.getCurrencyUnits(u"EUR&<USD>\"ő"_s);
     QCOMPARE(m_server->calls().value(0).parameters, (Parameters{{u"currencyNames"_s, u"EUR&<USD>\"ő"_s}}));
 }
 
 void TestMnbSoap::periodWithoutRates()
 {
     MNBArfolyamServiceSoap service = client();
-    QCOMPARE(service.GetExchangeRates(u"2026-09-19"_s, u"2026-09-20"_s, u"EUR"_s), u"<MNBExchangeRates />"_s);
+    QCOMPARE(service.getExchangeRates(u"2026-09-19"_s, u"2026-09-20"_s, u"EUR"_s), u"<MNBExchangeRates />"_s);
 }
 
 void TestMnbSoap::resultUnderAnyPrefix()
@@ -176,23 +176,23 @@ void TestMnbSoap::resultUnderAnyPrefix()
         "<m:GetInfoResult>&lt;Info a=\"1\"/&gt;<![CDATA[<b/>]]></m:GetInfoResult></m:GetInfoResponse>"
         "</soap:Body></soap:Envelope>"));
     MNBArfolyamServiceSoap service = client();
-    QCOMPARE(service.GetInfo(), u"<Info a=\"1\"/><b/>"_s);
+    QCOMPARE(service.getInfo(), u"<Info a=\"1\"/><b/>"_s);
 }
 
 void TestMnbSoap::resultTextIsNotJudged()
 {
     m_server->answerNextWithResult(u"ez nem XML <"_s);
     MNBArfolyamServiceSoap service = client();
-    QCOMPARE(service.GetCurrentExchangeRates(), u"ez nem XML <"_s);
+    QCOMPARE(service.getCurrentExchangeRates(), u"ez nem XML <"_s);
 }
 
 void TestMnbSoap::severalCallsOnOneClient()
 {
     MNBArfolyamServiceSoap service = client();
-    QVERIFY(service.GetExchangeRates(u"2026-09-01"_s, u"2026-09-18"_s, u"EUR,USD,GBP"_s).contains(u"2026-09-01"_s));
-    QCOMPARE(service.GetCurrencyUnits(u"USD"_s),
+    QVERIFY(service.getExchangeRates(u"2026-09-01"_s, u"2026-09-18"_s, u"EUR,USD,GBP"_s).contains(u"2026-09-01"_s));
+    QCOMPARE(service.getCurrencyUnits(u"USD"_s),
              u"<MNBCurrencyUnits><Units><Unit curr=\"USD\">1</Unit></Units></MNBCurrencyUnits>"_s);
-    QVERIFY(service.GetDateInterval().contains(u"enddate=\"2026-09-18\""_s));
+    QVERIFY(service.getDateInterval().contains(u"enddate=\"2026-09-18\""_s));
 
     const QList<FakeMnbCall> calls = m_server->calls();
     QCOMPARE(calls.size(), 3);
@@ -207,7 +207,7 @@ void TestMnbSoap::usesTheSystemProxy()
     QString interval;
     {
         MNBArfolyamServiceSoap service = client();
-        interval = service.GetDateInterval();
+        interval = service.getDateInterval();
     }
     qunsetenv("http_proxy");
     QVERIFY(interval.contains(u"enddate=\"2026-09-18\""_s));
@@ -223,7 +223,7 @@ void TestMnbSoap::httpsEndpoint()
     server.setCurrentDay(Friday);
     QVERIFY(server.url().startsWith(u"https://"_s));
     MNBArfolyamServiceSoap service(server.url(), {certificate.certificatePath(), 5s, 1s});
-    QVERIFY(service.GetDateInterval().contains(u"enddate=\"2026-09-18\""_s));
+    QVERIFY(service.getDateInterval().contains(u"enddate=\"2026-09-18\""_s));
     QCOMPARE(server.calls().value(0).request.tlsVersion, "TLSv1.2");
 }
 

@@ -1,7 +1,7 @@
 #include "fakes/FakeMnbServer.h"
 #include "fakes/LoopbackPorts.h"
-#include "sources/MagyarNemzetiBankAPI.h"
-#include "sources/ServiceError.h"
+#include "sources/MNBArfolyamServiceSoap.h"
+#include "sources/SourceError.h"
 
 #include <QTest>
 #include <memory>
@@ -23,13 +23,13 @@ private slots:
 
 namespace {
 
-// The message of the ServiceError the call raised; empty when it raised none.
-QString FailureOf(MNBArfolyamServiceSoap &service)
+// The message of the SourceError the call raised; empty when it raised none.
+QString failureOf(MNBArfolyamServiceSoap &service)
 {
     try {
-        service.GetCurrentExchangeRates();
-    } catch (const ServiceError &error) {
-        return error.Message();
+        service.getCurrentExchangeRates();
+    } catch (const SourceError &error) {
+        return error.message();
     }
     return {};
 }
@@ -61,14 +61,17 @@ void TestMnbSoapFailures::failedAnswers_data()
     QTest::newRow("500 without fault")
         << FakeReply::withStatus(500, "Runtime Error")
         << u"Az MNB árfolyam-szolgáltatása hibával válaszolt (%1): HTTP/1.1 500 Internal Server Error"_s << true;
+    // A saved answer is read by the same rules, with the same messages.
     QTest::newRow("not XML") << FakeReply::withBody("Szolgáltatás átmenetileg nem elérhető")
-                             << u"Az MNB árfolyam-szolgáltatásának válasza nem XML (%1): "_s << false;
+                             << u"A jegybank válasza nem olvasható XML-dokumentum (No document element found, a(z) "
+                                "43. bájtnál)."_s
+                             << true;
     QTest::newRow("empty") << FakeReply::withBody("")
-                           << u"Az MNB árfolyam-szolgáltatásának válasza nem XML (%1): "_s << false;
+                           << u"A jegybank válasza nem olvasható XML-dokumentum (No document element found, a(z) 1. "
+                              "bájtnál)."_s
+                           << true;
     QTest::newRow("no result") << FakeReply::withBody(withoutResult)
-                               << u"Az MNB árfolyam-szolgáltatásának válaszából hiányzik a(z) "
-                                  "GetCurrentExchangeRatesResult elem (%1)."_s
-                               << true;
+                               << u"A jegybank válaszából hiányzik az eredmény elem."_s << true;
     QTest::newRow("cut off") << FakeReply::withTransfer(FakeTransfer::CutOff)
                              << u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): A válasz csonka: a kapcsolat "
                                 "az átvitel vége előtt megszakadt."_s
@@ -91,7 +94,7 @@ void TestMnbSoapFailures::failedAnswers()
     QString failure;
     {
         MNBArfolyamServiceSoap service(server.url(), {QString(), 5s, 1s});
-        failure = FailureOf(service);
+        failure = failureOf(service);
     }
     if (whole)
         QCOMPARE(failure, expected);
@@ -101,10 +104,10 @@ void TestMnbSoapFailures::failedAnswers()
 
 void TestMnbSoapFailures::unreachableEndpoint()
 {
-    const int port = ClosedLoopbackPort();
+    const int port = closedLoopbackPort();
     const QString endpoint = u"http://127.0.0.1:%1/arfolyamok.asmx"_s.arg(port);
     MNBArfolyamServiceSoap service(endpoint, {QString(), 5s, 1s});
-    const QString failure = FailureOf(service);
+    const QString failure = failureOf(service);
     QVERIFY2(failure.startsWith(u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): Failed to connect to 127.0.0.1 port %2"_s
                                     .arg(endpoint)
                                     .arg(port)),

@@ -1,4 +1,5 @@
 #include "sources/RateDocument.h"
+#include "sources/SourceError.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -15,9 +16,9 @@ QByteArray fixture(const char *name)
     return f.readAll();
 }
 
-QDate dayOf(const TCurrencyObject *o)
+QDate dayOf(const CurrencyObject *o)
 {
-    return o->Day().date();
+    return o->day().date();
 }
 } // namespace
 
@@ -30,6 +31,8 @@ private slots:
     void documentOrder();
     void oddEntries_data();
     void oddEntries();
+    void unitOutOfRangeDropsTheEntry_data();
+    void unitOutOfRangeDropsTheEntry();
     void noRates();
     void errors_data();
     void errors();
@@ -38,34 +41,34 @@ private slots:
 
 void TestRateDocument::currentRatesAnswer()
 {
-    TCurrencyObjectList list;
-    ReadRateDocument(fixture("mnb-current-rates.soap.xml"), list);
-    QCOMPARE(list.ListCount(), 32);
-    const TCurrencyObject *aud = list.GetCurrency(0);
-    QCOMPARE(aud->Code(), u"AUD"_s);
+    CurrencyObjectList list;
+    readRateDocument(fixture("mnb-current-rates.soap.xml"), list);
+    QCOMPARE(list.listCount(), 32);
+    const CurrencyObject *aud = list.getCurrency(0);
+    QCOMPARE(aud->code(), u"AUD"_s);
     QCOMPARE(dayOf(aud), QDate(2026, 9, 18));
-    QCOMPARE(aud->Middle(), 225.59);
-    const TCurrencyObject *eur = list.GetCurrency(7);
-    QCOMPARE(eur->Code(), u"EUR"_s);
-    QCOMPARE(eur->Middle(), 363.47);
-    QCOMPARE(eur->Buy(), 363.47);
-    QCOMPARE(eur->Sell(), 363.47);
-    const TCurrencyObject *jpy = list.GetCurrency(14);
-    QCOMPARE(jpy->Code(), u"JPY"_s);
-    QCOMPARE(jpy->CurrencyUnit(), quint16(100));
-    QCOMPARE(jpy->Middle(), 200.59 / 100);
+    QCOMPARE(aud->middle(), 225.59);
+    const CurrencyObject *eur = list.getCurrency(7);
+    QCOMPARE(eur->code(), u"EUR"_s);
+    QCOMPARE(eur->middle(), 363.47);
+    QCOMPARE(eur->buy(), 363.47);
+    QCOMPARE(eur->sell(), 363.47);
+    const CurrencyObject *jpy = list.getCurrency(14);
+    QCOMPARE(jpy->code(), u"JPY"_s);
+    QCOMPARE(jpy->currencyUnit(), quint16(100));
+    QCOMPARE(jpy->middle(), 200.59 / 100);
 }
 
 void TestRateDocument::historyAnswer()
 {
-    TCurrencyObjectList list;
-    ReadRateDocument(fixture("mnb-exchange-rates.soap.xml"), list);
-    QCOMPARE(list.ListCount(), 6);
-    QCOMPARE(list.GetCurrency(0)->Code(), u"EUR"_s);
-    QCOMPARE(dayOf(list.GetCurrency(0)), QDate(2026, 9, 8));
-    QCOMPARE(list.GetCurrency(1)->Code(), u"JPY"_s);
-    QCOMPARE(dayOf(list.GetCurrency(5)), QDate(2026, 9, 4));
-    QCOMPARE(list.GetCurrency(5)->Middle(), 1.9996);
+    CurrencyObjectList list;
+    readRateDocument(fixture("mnb-exchange-rates.soap.xml"), list);
+    QCOMPARE(list.listCount(), 6);
+    QCOMPARE(list.getCurrency(0)->code(), u"EUR"_s);
+    QCOMPARE(dayOf(list.getCurrency(0)), QDate(2026, 9, 8));
+    QCOMPARE(list.getCurrency(1)->code(), u"JPY"_s);
+    QCOMPARE(dayOf(list.getCurrency(5)), QDate(2026, 9, 4));
+    QCOMPARE(list.getCurrency(5)->middle(), 1.9996);
 }
 
 void TestRateDocument::documentOrder()
@@ -79,20 +82,20 @@ void TestRateDocument::documentOrder()
     <Rate unit="1" curr="EUR">362,10000</Rate><Rate unit="1" curr="USD">311</Rate><Rate unit="1" curr="CHF">484,00</Rate>
   </Day>
 </MNBExchangeRates>)"_s;
-    TCurrencyObjectList list;
-    ReadRateDocument(doc, list);
-    QCOMPARE(list.ListCount(), 6);
+    CurrencyObjectList list;
+    readRateDocument(doc, list);
+    QCOMPARE(list.listCount(), 6);
     const QStringList codes = {u"EUR"_s, u"USD"_s, u"CHF"_s, u"EUR"_s, u"USD"_s, u"CHF"_s};
     for (int i = 0; i < 6; ++i) {
-        QCOMPARE(list.GetCurrency(i)->Code(), codes[i]);
-        QCOMPARE(dayOf(list.GetCurrency(i)), i < 3 ? QDate(2026, 9, 8) : QDate(2026, 9, 7));
+        QCOMPARE(list.getCurrency(i)->code(), codes[i]);
+        QCOMPARE(dayOf(list.getCurrency(i)), i < 3 ? QDate(2026, 9, 8) : QDate(2026, 9, 7));
     }
-    QCOMPARE(list.GetCurrency(2)->Middle(), 449.0);
-    QCOMPARE(list.GetCurrency(5)->Middle(), 484.0);
+    QCOMPARE(list.getCurrency(2)->middle(), 449.0);
+    QCOMPARE(list.getCurrency(5)->middle(), 484.0);
 
     // A second reading appends after the first.
-    ReadRateDocument(doc, list);
-    QCOMPARE(list.ListCount(), 12);
+    readRateDocument(doc, list);
+    QCOMPARE(list.listCount(), 12);
 }
 
 void TestRateDocument::oddEntries_data()
@@ -115,10 +118,10 @@ void TestRateDocument::oddEntries_data()
                              << 200.59 << day;
     QTest::newRow("unit not a number") << u"<R><D date='2026-09-18'><X unit='sok' curr='JPY'>2</X></D></R>"_s
                                        << u"JPY"_s << 0 << 2.0 << day;
-    QTest::newRow("negative unit") << u"<R><D date='2026-09-18'><X unit='-1' curr='JPY'>2</X></D></R>"_s << u"JPY"_s
-                                   << 0 << 2.0 << day;
-    QTest::newRow("unit too large") << u"<R><D date='2026-09-18'><X unit='65536' curr='JPY'>2</X></D></R>"_s
-                                    << u"JPY"_s << 0 << 2.0 << day;
+    QTest::newRow("unit with blanks") << u"<R><D date='2026-09-18'><X unit=' 100 ' curr='JPY'>200</X></D></R>"_s
+                                      << u"JPY"_s << 100 << 2.0 << day;
+    QTest::newRow("largest unit") << u"<R><D date='2026-09-18'><X unit='065535' curr='JPY'>65535</X></D></R>"_s
+                                  << u"JPY"_s << 65535 << 1.0 << day;
     QTest::newRow("no code") << u"<R><D date='2026-09-18'><X unit='1'>2</X></D></R>"_s << QString() << 1 << 2.0 << day;
     QTest::newRow("empty rate") << u"<R><D date='2026-09-18'><X unit='1' curr='EUR'/></D></R>"_s << u"EUR"_s << 1
                                 << 0.0 << day;
@@ -131,29 +134,50 @@ void TestRateDocument::oddEntries_data()
 void TestRateDocument::oddEntries()
 {
     QFETCH(QString, document);
-    TCurrencyObjectList list;
-    ReadRateDocument(document, list);
-    QCOMPARE(list.ListCount(), 1);
-    const TCurrencyObject *o = list.GetCurrency(0);
-    QTEST(o->Code(), "code");
-    QTEST(int(o->CurrencyUnit()), "unit");
-    QTEST(o->Middle(), "rate");
+    CurrencyObjectList list;
+    readRateDocument(document, list);
+    QCOMPARE(list.listCount(), 1);
+    const CurrencyObject *o = list.getCurrency(0);
+    QTEST(o->code(), "code");
+    QTEST(int(o->currencyUnit()), "unit");
+    QTEST(o->middle(), "rate");
     QTEST(dayOf(o), "day");
+}
+
+void TestRateDocument::unitOutOfRangeDropsTheEntry_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("negative") << u"-1"_s;
+    QTest::newRow("65536") << u"65536"_s;
+    QTest::newRow("beyond 32 bits") << u"7000000000000"_s;
+}
+
+void TestRateDocument::unitOutOfRangeDropsTheEntry()
+{
+    QFETCH(QString, unit);
+    // Read as unit 0 the rate would reach the list undivided.
+    const QString document = u"<R><D date='2026-09-18'><X unit='1' curr='EUR'>363,47</X>"
+                             "<X unit='%1' curr='JPY'>7000000</X><X unit='100' curr='KRW'>22,85</X></D></R>"_s.arg(unit);
+    CurrencyObjectList list;
+    readRateDocument(document, list);
+    QCOMPARE(list.listCount(), 2);
+    QCOMPARE(list.getCurrency(0)->code(), u"EUR"_s);
+    QCOMPARE(list.getCurrency(1)->code(), u"KRW"_s);
 }
 
 void TestRateDocument::noRates()
 {
     for (const QString &doc : {u"<MNBExchangeRates />"_s, u"<MNBCurrentExchangeRates></MNBCurrentExchangeRates>"_s,
                                u"<R><D date='2026-09-18'/></R>"_s}) {
-        TCurrencyObjectList list;
-        ReadRateDocument(doc, list);
-        QCOMPARE(list.ListCount(), 0);
+        CurrencyObjectList list;
+        readRateDocument(doc, list);
+        QCOMPARE(list.listCount(), 0);
     }
     const QString emptyAnswer =
         uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><GetExchangeRatesResponse xmlns="http://www.mnb.hu/webservices/"><GetExchangeRatesResult>&lt;MNBExchangeRates /&gt;</GetExchangeRatesResult></GetExchangeRatesResponse></s:Body></s:Envelope>)"_s;
-    TCurrencyObjectList list;
-    ReadRateDocument(emptyAnswer, list);
-    QCOMPARE(list.ListCount(), 0);
+    CurrencyObjectList list;
+    readRateDocument(emptyAnswer, list);
+    QCOMPARE(list.listCount(), 0);
 }
 
 void TestRateDocument::errors_data()
@@ -166,9 +190,9 @@ void TestRateDocument::errors_data()
     QTest::newRow("truncated") << u"<MNBExchangeRates><Day date='2026-09-08'><Rate unit='1' curr='EUR'>36"_s
                                << u"nem olvasható XML"_s;
     QTest::newRow("fault") << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><s:Fault><faultcode>s:Client</faultcode><faultstring xml:lang="hu-HU">Hibás dátum</faultstring></s:Fault></s:Body></s:Envelope>)"_s
-                           << u"A jegybank szolgáltatása hibát jelzett: Hibás dátum"_s;
+                           << u"Hibás dátum"_s;
     QTest::newRow("no result") << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><GetInfoResponse/></s:Body></s:Envelope>)"_s
-                               << u"nincs árfolyam-dokumentum"_s;
+                               << u"A jegybank válaszából hiányzik az eredmény elem."_s;
     QTest::newRow("result not XML") << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><R><GetExchangeRatesResult>hiba</GetExchangeRatesResult></R></s:Body></s:Envelope>)"_s
                                     << u"nem olvasható XML"_s;
 }
@@ -177,24 +201,24 @@ void TestRateDocument::errors()
 {
     QFETCH(QString, text);
     QFETCH(QString, message);
-    TCurrencyObjectList list;
+    CurrencyObjectList list;
     try {
-        ReadRateDocument(text, list);
+        readRateDocument(text, list);
         QFAIL("no error raised");
-    } catch (const ServiceError &e) {
-        QVERIFY2(e.Message().contains(message), qPrintable(e.Message()));
+    } catch (const SourceError &e) {
+        QVERIFY2(e.message().contains(message), qPrintable(e.message()));
     }
-    QCOMPARE(list.ListCount(), 0);
+    QCOMPARE(list.listCount(), 0);
 }
 
 void TestRateDocument::garbage()
 {
     const QByteArray answer = fixture("mnb-current-rates.soap.xml");
     for (int cut = 0; cut < answer.size(); cut += 13) {
-        TCurrencyObjectList list;
+        CurrencyObjectList list;
         try {
-            ReadRateDocument(answer.left(cut), list);
-        } catch (const ServiceError &) {
+            readRateDocument(answer.left(cut), list);
+        } catch (const SourceError &) {
         }
     }
     QRandomGenerator random(7);
@@ -202,12 +226,12 @@ void TestRateDocument::garbage()
         QByteArray bytes = answer;
         for (int i = 0; i < 20; ++i)
             bytes[random.bounded(bytes.size())] = char(random.bounded(256));
-        TCurrencyObjectList list;
+        CurrencyObjectList list;
         try {
-            ReadRateDocument(bytes, list);
-        } catch (const ServiceError &) {
+            readRateDocument(bytes, list);
+        } catch (const SourceError &) {
         }
-        QVERIFY(list.ListCount() <= 32);
+        QVERIFY(list.listCount() <= 32);
     }
 }
 

@@ -50,19 +50,19 @@ void TestFormats::rate_data()
 void TestFormats::rate()
 {
     QFETCH(double, value);
-    QTEST(FormatRate(value), "text");
+    QTEST(formatRate(value), "text");
 }
 
 void TestFormats::dates()
 {
     const DateTime friday = DateTime::fromDateTime(QDateTime(QDate(2022, 8, 5), QTime(9, 15, 7)));
-    QCOMPARE(FormatShortDate(friday), u"2022.08.05"_s);
-    QCOMPARE(FormatLongDate(friday), u"2022 augusztus 05, Péntek"_s);
-    QCOMPARE(FormatRateDateCaption(friday), u"2022. augusztus 05., Péntek  -  09:15:07"_s);
-    QCOMPARE(FormatShortDate(DateTime()), u"1899.12.30"_s);
+    QCOMPARE(formatShortDate(friday), u"2022.08.05"_s);
+    QCOMPARE(formatLongDate(friday), u"2022 augusztus 05, Péntek"_s);
+    QCOMPARE(formatRateDateCaption(friday), u"2022. augusztus 05., Péntek  -  09:15:07"_s);
+    QCOMPARE(formatShortDate(DateTime()), u"1899.12.30"_s);
     const DateTime monday = DateTime::fromDate(QDate(2023, 1, 2));
-    QCOMPARE(FormatLongDate(monday), u"2023 január 02, Hétfô"_s);
-    QCOMPARE(FormatRateDateCaption(DateTime::fromDate(QDate(2026, 12, 6))), u"2026. december 06., Vasárnap  -  00:00:00"_s);
+    QCOMPARE(formatLongDate(monday), u"2023 január 02, Hétfô"_s);
+    QCOMPARE(formatRateDateCaption(DateTime::fromDate(QDate(2026, 12, 6))), u"2026. december 06., Vasárnap  -  00:00:00"_s);
 }
 
 void TestFormats::names()
@@ -121,7 +121,7 @@ void TestFormats::readDecimal()
     QFETCH(QString, text);
     QFETCH(QChar, separator);
     QFETCH(bool, ok);
-    const auto value = ReadDecimal(text, separator);
+    const auto value = ::readDecimal(text, separator);
     QCOMPARE(value.has_value(), ok);
     if (ok)
         QTEST(*value, "value");
@@ -150,7 +150,7 @@ void TestFormats::readWholeNumber()
 {
     QFETCH(QString, text);
     QFETCH(bool, ok);
-    const auto value = ReadWholeNumber(text);
+    const auto value = ::readWholeNumber(text);
     QCOMPARE(value.has_value(), ok);
     if (ok)
         QTEST(*value, "value");
@@ -158,28 +158,28 @@ void TestFormats::readWholeNumber()
 
 void TestFormats::readDateAndTime()
 {
-    QCOMPARE(ReadDate(u"2022-08-05", u'-'), QDate(2022, 8, 5));
-    QCOMPARE(ReadDate(u"2022.8.5", u'.'), QDate(2022, 8, 5));
-    QVERIFY(!ReadDate(u"2022.08.05", u'-'));
-    QVERIFY(!ReadDate(u"2022-02-30", u'-'));
-    QVERIFY(!ReadDate(u"22-02-03", u'-'));
-    QVERIFY(!ReadDate(u"2022-02-03-04", u'-'));
-    QVERIFY(!ReadDate(u"", u'-'));
-    QCOMPARE(ReadTime(u"9:15", u':'), QTime(9, 15));
-    QCOMPARE(ReadTime(u"10:15:30", u':'), QTime(10, 15, 30));
-    QVERIFY(!ReadTime(u"24:00", u':'));
-    QVERIFY(!ReadTime(u"56;1;", u':'));
-    QVERIFY(!ReadTime(u"10", u':'));
+    QCOMPARE(readDate(u"2022-08-05", u'-'), QDate(2022, 8, 5));
+    QCOMPARE(readDate(u"2022.8.5", u'.'), QDate(2022, 8, 5));
+    QVERIFY(!readDate(u"2022.08.05", u'-'));
+    QVERIFY(!readDate(u"2022-02-30", u'-'));
+    QVERIFY(!readDate(u"22-02-03", u'-'));
+    QVERIFY(!readDate(u"2022-02-03-04", u'-'));
+    QVERIFY(!readDate(u"", u'-'));
+    QCOMPARE(readTime(u"9:15", u':'), QTime(9, 15));
+    QCOMPARE(readTime(u"10:15:30", u':'), QTime(10, 15, 30));
+    QVERIFY(!readTime(u"24:00", u':'));
+    QVERIFY(!readTime(u"56;1;", u':'));
+    QVERIFY(!readTime(u"10", u':'));
 }
 
 void TestFormats::shortDate()
 {
-    QCOMPARE(ReadShortDate(u"2022.01.01"_s), QDate(2022, 1, 1));
+    QCOMPARE(readShortDate(u"2022.01.01"_s), QDate(2022, 1, 1));
     // The date field shows blank positions; blanks around a part are allowed.
-    QCOMPARE(ReadShortDate(u"2022.1 .05"_s), QDate(2022, 1, 5));
-    QVERIFY(!ReadShortDate(u"2022.02.30"_s));
-    QVERIFY(!ReadShortDate(u"    .  .  "_s));
-    QVERIFY(!ReadShortDate(u"2022-01-01"_s));
+    QCOMPARE(readShortDate(u"2022.1 .05"_s), QDate(2022, 1, 5));
+    QVERIFY(!readShortDate(u"2022.02.30"_s));
+    QVERIFY(!readShortDate(u"    .  .  "_s));
+    QVERIFY(!readShortDate(u"2022-01-01"_s));
 }
 
 QTEST_GUILESS_MAIN(TestFormats)

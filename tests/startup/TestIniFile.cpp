@@ -116,7 +116,7 @@ void TestIniFile::readString()
     QFETCH(QString, key);
     QFETCH(QString, expected);
     writeBytes(iniPath(), content);
-    QCOMPARE(IniFile(iniPath()).ReadString(section, key, u"<default>"_s), expected);
+    QCOMPARE(IniFile(iniPath()).readString(section, key, u"<default>"_s), expected);
 }
 
 void TestIniFile::textIsCutAt2047Characters()
@@ -124,8 +124,8 @@ void TestIniFile::textIsCutAt2047Characters()
     const QByteArray value(5000, 'x');
     writeBytes(iniPath(), "[S]\nK=\"" + value + "\"\nL=" + value.left(2047) + "\n");
     const IniFile ini(iniPath());
-    QCOMPARE(ini.ReadString(u"S"_s, u"K"_s, QString()), QString(2047, u'x'));
-    QCOMPARE(ini.ReadString(u"S"_s, u"L"_s, QString()), QString(2047, u'x'));
+    QCOMPARE(ini.readString(u"S"_s, u"K"_s, QString()), QString(2047, u'x'));
+    QCOMPARE(ini.readString(u"S"_s, u"L"_s, QString()), QString(2047, u'x'));
 }
 
 void TestIniFile::readInteger_data()
@@ -160,7 +160,7 @@ void TestIniFile::readInteger()
     QFETCH(QByteArray, value);
     QFETCH(int, expected);
     writeBytes(iniPath(), "[S]\nK=" + value + "\n");
-    QCOMPARE(IniFile(iniPath()).ReadInteger(u"S"_s, u"K"_s, 7), expected);
+    QCOMPARE(IniFile(iniPath()).readInteger(u"S"_s, u"K"_s, 7), expected);
 }
 
 void TestIniFile::readBool_data()
@@ -185,7 +185,7 @@ void TestIniFile::readBool()
     QFETCH(bool, defaultValue);
     QFETCH(bool, expected);
     writeBytes(iniPath(), "[S]\nK=" + value + "\n");
-    QCOMPARE(IniFile(iniPath()).ReadBool(u"S"_s, u"K"_s, defaultValue), expected);
+    QCOMPARE(IniFile(iniPath()).readBool(u"S"_s, u"K"_s, defaultValue), expected);
 }
 
 void TestIniFile::sectionHasKeys_data()
@@ -207,25 +207,25 @@ void TestIniFile::sectionHasKeys()
     QFETCH(QByteArray, content);
     QFETCH(bool, expected);
     writeBytes(iniPath(), content);
-    QCOMPARE(IniFile(iniPath()).SectionHasKeys(u"Proxy Settings"_s), expected);
+    QCOMPARE(IniFile(iniPath()).sectionHasKeys(u"Proxy Settings"_s), expected);
 }
 
 void TestIniFile::windows1250FileReadsAndIsRewrittenAsUtf8()
 {
     writeBytes(iniPath(), windows1250(u"; Kézzel írva\r\n[Országos TakarékPénztár]\r\nEUR=1\r\nNév=Árvíztűrő\r\n"_s));
     IniFile ini(iniPath());
-    QCOMPARE(ini.ReadString(u"országos takarékpénztár"_s, u"név"_s, QString()), u"Árvíztűrő"_s);
+    QCOMPARE(ini.readString(u"országos takarékpénztár"_s, u"név"_s, QString()), u"Árvíztűrő"_s);
 
-    ini.WriteBool(u"Országos TakarékPénztár"_s, u"USD"_s, true);
+    ini.writeBool(u"Országos TakarékPénztár"_s, u"USD"_s, true);
     QCOMPARE(readBytes(iniPath()),
              u"; Kézzel írva\r\n[Országos TakarékPénztár]\r\nEUR=1\r\nNév=Árvíztűrő\r\nUSD=1\r\n"_s.toUtf8());
-    QCOMPARE(ini.ReadString(u"Országos TakarékPénztár"_s, u"Név"_s, QString()), u"Árvíztűrő"_s);
+    QCOMPARE(ini.readString(u"Országos TakarékPénztár"_s, u"Név"_s, QString()), u"Árvíztűrő"_s);
 }
 
 void TestIniFile::writeReplacesValueInPlace()
 {
     writeBytes(iniPath(), "; top\r\n[A]\r\nK=1\r\n[S]\r\n  Key = old value  \r\nunknown line\r\nkey=second\r\n\r\n[B]\r\nK=2\r\n"_ba);
-    IniFile(iniPath()).WriteString(u"s"_s, u"KEY"_s, u"new"_s);
+    IniFile(iniPath()).writeString(u"s"_s, u"KEY"_s, u"new"_s);
     QCOMPARE(readBytes(iniPath()), "; top\r\n[A]\r\nK=1\r\n[S]\r\nKey=new\r\nunknown line\r\nkey=second\r\n\r\n[B]\r\nK=2\r\n"_ba);
 }
 
@@ -233,29 +233,29 @@ void TestIniFile::writeAppendsKeyAtEndOfSection()
 {
     writeBytes(iniPath(), "[S]\r\nA=1\r\ngarbage\r\n\r\n; about B\r\n[B]\r\nK=2\r\n"_ba);
     IniFile ini(iniPath());
-    ini.WriteString(u"S"_s, u"C"_s, u"3"_s);
+    ini.writeString(u"S"_s, u"C"_s, u"3"_s);
     QCOMPARE(readBytes(iniPath()), "[S]\r\nA=1\r\nC=3\r\ngarbage\r\n\r\n; about B\r\n[B]\r\nK=2\r\n"_ba);
 
     writeBytes(iniPath(), "[S]\r\n[B]\r\n"_ba);
-    ini.WriteString(u"S"_s, u"C"_s, u"3"_s);
+    ini.writeString(u"S"_s, u"C"_s, u"3"_s);
     QCOMPARE(readBytes(iniPath()), "[S]\r\nC=3\r\n[B]\r\n"_ba);
 }
 
 void TestIniFile::writeCreatesSectionAndFile()
 {
     IniFile ini(iniPath());
-    ini.WriteString(u"Országos TakarékPénztár"_s, u"EUR"_s, u"1"_s);
+    ini.writeString(u"Országos TakarékPénztár"_s, u"EUR"_s, u"1"_s);
     QCOMPARE(readBytes(iniPath()), u"[Országos TakarékPénztár]\r\nEUR=1\r\n"_s.toUtf8());
 
-    ini.WriteString(u"Proxy Settings"_s, u"ProxyPort"_s, u"8080"_s);
+    ini.writeString(u"Proxy Settings"_s, u"ProxyPort"_s, u"8080"_s);
     QCOMPARE(readBytes(iniPath()), u"[Országos TakarékPénztár]\r\nEUR=1\r\n\r\n[Proxy Settings]\r\nProxyPort=8080\r\n"_s.toUtf8());
-    QCOMPARE(ini.ReadInteger(u"proxy settings"_s, u"proxyport"_s, 0), 8080);
+    QCOMPARE(ini.readInteger(u"proxy settings"_s, u"proxyport"_s, 0), 8080);
 }
 
 void TestIniFile::writeKeepsTheFilesLineBreaks()
 {
     writeBytes(iniPath(), "[S]\nA=1"_ba);
-    IniFile(iniPath()).WriteBool(u"S"_s, u"B"_s, false);
+    IniFile(iniPath()).writeBool(u"S"_s, u"B"_s, false);
     QCOMPARE(readBytes(iniPath()), "[S]\nA=1\nB=0\n"_ba);
 }
 
@@ -263,28 +263,28 @@ void TestIniFile::eraseRemovesEveryCopyOfTheSection()
 {
     writeBytes(iniPath(), "; top\r\n[S]\r\nA=1\r\n; note\r\n[B]\r\nK=2\r\n[s]\r\nA=3\r\n"_ba);
     IniFile ini(iniPath());
-    ini.EraseSection(u"S"_s);
+    ini.eraseSection(u"S"_s);
     QCOMPARE(readBytes(iniPath()), "; top\r\n[B]\r\nK=2\r\n"_ba);
-    QCOMPARE(ini.ReadString(u"S"_s, u"A"_s, u"none"_s), u"none"_s);
+    QCOMPARE(ini.readString(u"S"_s, u"A"_s, u"none"_s), u"none"_s);
 }
 
 void TestIniFile::eraseOfMissingSectionWritesNothing()
 {
     IniFile ini(iniPath());
-    ini.EraseSection(u"S"_s);
+    ini.eraseSection(u"S"_s);
     QVERIFY(!QFile::exists(iniPath()));
 
     // Bytes that a rewrite would turn into UTF-8 stay as they are.
     const QByteArray cp1250 = windows1250(u"[Országos TakarékPénztár]\nEUR=1\n"_s);
     writeBytes(iniPath(), cp1250);
-    ini.EraseSection(u"Magyar Nemzeti Bank"_s);
+    ini.eraseSection(u"Magyar Nemzeti Bank"_s);
     QCOMPARE(readBytes(iniPath()), cp1250);
 }
 
 void TestIniFile::replaceSectionMovesItToTheEnd()
 {
     writeBytes(iniPath(), "[S]\r\nOLD=1\r\n[B]\r\nK=2\r\n"_ba);
-    IniFile(iniPath()).ReplaceSection(u"s"_s, {{u"EUR"_s, u"1"_s}, {u"USD"_s, u"0"_s}, {u"eur"_s, u"0"_s}});
+    IniFile(iniPath()).replaceSection(u"s"_s, {{u"EUR"_s, u"1"_s}, {u"USD"_s, u"0"_s}, {u"eur"_s, u"0"_s}});
     QCOMPARE(readBytes(iniPath()), "[B]\r\nK=2\r\n\r\n[s]\r\nEUR=0\r\nUSD=0\r\n"_ba);
 }
 
@@ -295,7 +295,7 @@ void TestIniFile::writeFailureNamesTheFile()
     writeBytes(blocker, "x"_ba);
     const QString path = blocker + u"/arfolyam.ini"_s;
     try {
-        IniFile(path).WriteString(u"S"_s, u"K"_s, u"v"_s);
+        IniFile(path).writeString(u"S"_s, u"K"_s, u"v"_s);
         QFAIL("the write did not fail");
     } catch (const IniWriteError &error) {
         QCOMPARE(error.message(), u"Unable to write to "_s + path);
@@ -314,8 +314,8 @@ void TestIniFile::failedReplaceLeavesTheFileAsItWas()
         QSKIP("A read-only folder does not stop this user from writing.");
 
     IniFile ini(iniPath());
-    QVERIFY_THROWS_EXCEPTION(IniWriteError, ini.ReplaceSection(u"S"_s, {{u"USD"_s, u"1"_s}}));
-    QVERIFY_THROWS_EXCEPTION(IniWriteError, ini.EraseSection(u"S"_s));
+    QVERIFY_THROWS_EXCEPTION(IniWriteError, ini.replaceSection(u"S"_s, {{u"USD"_s, u"1"_s}}));
+    QVERIFY_THROWS_EXCEPTION(IniWriteError, ini.eraseSection(u"S"_s));
     QCOMPARE(readBytes(iniPath()), before);
 }
 
@@ -343,12 +343,12 @@ void TestIniFile::badInput()
     QFETCH(QString, expectedK);
     writeBytes(iniPath(), garbage + "\n[S]\nK=v\n");
     IniFile ini(iniPath());
-    QCOMPARE(ini.ReadString(u"S"_s, u"K"_s, QString()), expectedK);
-    QCOMPARE(ini.ReadInteger(u"S"_s, u"K"_s, 5), 5);
+    QCOMPARE(ini.readString(u"S"_s, u"K"_s, QString()), expectedK);
+    QCOMPARE(ini.readInteger(u"S"_s, u"K"_s, 5), 5);
 
-    ini.WriteString(u"S"_s, u"New"_s, u"1"_s);
-    QCOMPARE(ini.ReadString(u"S"_s, u"K"_s, QString()), expectedK);
-    QVERIFY(ini.ReadBool(u"S"_s, u"New"_s, false));
+    ini.writeString(u"S"_s, u"New"_s, u"1"_s);
+    QCOMPARE(ini.readString(u"S"_s, u"K"_s, QString()), expectedK);
+    QVERIFY(ini.readBool(u"S"_s, u"New"_s, false));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

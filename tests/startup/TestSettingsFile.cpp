@@ -61,7 +61,7 @@ void TestSettingsFile::init()
 
 void TestSettingsFile::pathIsBesideTheExecutable()
 {
-    const QFileInfo settings(SettingsFilePath());
+    const QFileInfo settings(settingsFilePath());
     QCOMPARE(settings.fileName(), u"TestSettingsFile.ini"_s);
     QCOMPARE(settings.absolutePath(), QCoreApplication::applicationDirPath());
 }
@@ -98,12 +98,12 @@ void TestSettingsFile::proxy()
     if (!content.isNull())
         writeText(iniPath(), content);
 
-    const ProxySettings proxy = ReadProxySettings(iniPath());
-    QCOMPARE(proxy.BasicAuthentication, basic);
-    QCOMPARE(proxy.ProxyServer, server);
-    QCOMPARE(proxy.ProxyPort, port);
-    QCOMPARE(proxy.ProxyUsername, user);
-    QCOMPARE(proxy.ProxyPassword, password);
+    const ProxySettings proxy = readProxySettings(iniPath());
+    QCOMPARE(proxy.basicAuthentication, basic);
+    QCOMPARE(proxy.proxyServer, server);
+    QCOMPARE(proxy.proxyPort, port);
+    QCOMPARE(proxy.proxyUsername, user);
+    QCOMPARE(proxy.proxyPassword, password);
 }
 
 void TestSettingsFile::sources_data()
@@ -131,10 +131,10 @@ void TestSettingsFile::sources()
     if (!content.isNull())
         writeText(iniPath(), content);
 
-    const SourceSettings sources = ReadSourceSettings(iniPath());
-    QCOMPARE(sources.MNBServiceUrl, mnb);
-    QCOMPARE(sources.OTPBaseUrl, otp);
-    QCOMPARE(sources.CAFile, caFile);
+    const SourceSettings sources = readSourceSettings(iniPath());
+    QCOMPARE(sources.mnbServiceUrl, mnb);
+    QCOMPARE(sources.otpBaseUrl, otp);
+    QCOMPARE(sources.caFile, caFile);
 }
 
 void TestSettingsFile::storedSelection_data()
@@ -161,31 +161,31 @@ void TestSettingsFile::storedSelection()
     QFETCH(QVector<bool>, expected);
     if (!content.isNull())
         writeText(iniPath(), content);
-    QCOMPARE(ReadStoredSelection(iniPath(), section, {u"EUR"_s, u"USD"_s, u"CHF"_s, u"GBP"_s}), expected);
+    QCOMPARE(readStoredSelection(iniPath(), section, {u"EUR"_s, u"USD"_s, u"CHF"_s, u"GBP"_s}), expected);
 }
 
 void TestSettingsFile::storeThenReadBack()
 {
     writeText(iniPath(), u"[Proxy Settings]\r\nProxyServer=proxy.local\r\n"_s);
-    StoreSelection(iniPath(), Otp, {{u"CHF"_s, false}, {u"EUR"_s, true}, {u"GBP"_s, false}, {u"USD"_s, true}});
+    storeSelection(iniPath(), Otp, {{u"CHF"_s, false}, {u"EUR"_s, true}, {u"GBP"_s, false}, {u"USD"_s, true}});
 
     QCOMPARE(readText(iniPath()), u"[Proxy Settings]\r\nProxyServer=proxy.local\r\n\r\n"
                                   "[Országos TakarékPénztár]\r\nCHF=0\r\nEUR=1\r\nGBP=0\r\nUSD=1\r\n"_s);
-    QCOMPARE(ReadStoredSelection(iniPath(), Otp, {u"EUR"_s, u"USD"_s, u"CHF"_s, u"GBP"_s, u"JPY"_s}),
+    QCOMPARE(readStoredSelection(iniPath(), Otp, {u"EUR"_s, u"USD"_s, u"CHF"_s, u"GBP"_s, u"JPY"_s}),
              (QVector<bool>{true, true, false, false, false}));
-    QCOMPARE(ReadProxySettings(iniPath()).ProxyServer, u"proxy.local"_s);
+    QCOMPARE(readProxySettings(iniPath()).proxyServer, u"proxy.local"_s);
 }
 
 void TestSettingsFile::unlistedCurrencyDisappearsAtNextStore()
 {
-    StoreSelection(iniPath(), Mnb, {{u"EUR"_s, true}, {u"HRK"_s, true}});
-    StoreSelection(iniPath(), Otp, {{u"USD"_s, true}});
-    StoreSelection(iniPath(), u"MAGYAR NEMZETI BANK"_s, {{u"EUR"_s, false}, {u"USD"_s, true}});
+    storeSelection(iniPath(), Mnb, {{u"EUR"_s, true}, {u"HRK"_s, true}});
+    storeSelection(iniPath(), Otp, {{u"USD"_s, true}});
+    storeSelection(iniPath(), u"MAGYAR NEMZETI BANK"_s, {{u"EUR"_s, false}, {u"USD"_s, true}});
 
     const IniFile ini(iniPath());
-    QCOMPARE(ini.ReadString(Mnb, u"HRK"_s, u"gone"_s), u"gone"_s);
-    QCOMPARE(ReadStoredSelection(iniPath(), Mnb, {u"EUR"_s, u"USD"_s}), (QVector<bool>{false, true}));
-    QCOMPARE(ReadStoredSelection(iniPath(), Otp, {u"USD"_s}), QVector<bool>{true});
+    QCOMPARE(ini.readString(Mnb, u"HRK"_s, u"gone"_s), u"gone"_s);
+    QCOMPARE(readStoredSelection(iniPath(), Mnb, {u"EUR"_s, u"USD"_s}), (QVector<bool>{false, true}));
+    QCOMPARE(readStoredSelection(iniPath(), Otp, {u"USD"_s}), QVector<bool>{true});
 }
 
 void TestSettingsFile::storeFailureNamesTheFile()
@@ -195,7 +195,7 @@ void TestSettingsFile::storeFailureNamesTheFile()
     writeText(blocker, u"x"_s);
     const QString path = blocker + u"/arfolyam.ini"_s;
     try {
-        StoreSelection(path, Mnb, {{u"EUR"_s, true}});
+        storeSelection(path, Mnb, {{u"EUR"_s, true}});
         QFAIL("storing did not fail");
     } catch (const IniWriteError &error) {
         QCOMPARE(error.message(), u"Unable to write to "_s + path);
@@ -204,11 +204,11 @@ void TestSettingsFile::storeFailureNamesTheFile()
 
 void TestSettingsFile::codesThatWouldBreakTheFileAreNotStored()
 {
-    StoreSelection(iniPath(), Mnb,
+    storeSelection(iniPath(), Mnb,
                    {{u"EUR"_s, true}, {u"E=R"_s, true}, {u"[AB"_s, true}, {u"U\nSD"_s, true}, {QString(), true},
                     {u"USD"_s, false}});
     QCOMPARE(readText(iniPath()), u"[Magyar Nemzeti Bank]\r\nEUR=1\r\nUSD=0\r\n"_s);
-    QCOMPARE(ReadStoredSelection(iniPath(), Mnb, {u"EUR"_s, u"USD"_s}), (QVector<bool>{true, false}));
+    QCOMPARE(readStoredSelection(iniPath(), Mnb, {u"EUR"_s, u"USD"_s}), (QVector<bool>{true, false}));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

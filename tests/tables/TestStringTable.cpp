@@ -1,4 +1,4 @@
-#include "tables/StringGridFuncs.h"
+#include "tables/StringTable.h"
 
 #include <QTest>
 #include <climits>
@@ -8,23 +8,23 @@ using namespace Qt::StringLiterals;
 using Grid = QList<QStringList>;
 
 namespace {
-// Every cell of the table, row by row, ColCount cells in each.
-Grid gridOf(const TStringTable &table)
+// Every cell of the table, row by row, colCount cells in each.
+Grid gridOf(const StringTable &table)
 {
     Grid grid;
-    for (int row = 0; row < table.RowCount(); ++row) {
+    for (int row = 0; row < table.rowCount(); ++row) {
         QStringList cells;
-        for (int col = 0; col < table.ColCount(); ++col)
-            cells.append(table.Cell(col, row));
+        for (int col = 0; col < table.colCount(); ++col)
+            cells.append(table.cell(col, row));
         grid.append(cells);
     }
     return grid;
 }
 
-TStringTable loaded(const QStringList &lines, QChar delimiter = u';')
+StringTable loaded(const QStringList &lines, QChar delimiter = u';')
 {
-    TStringTable table;
-    LoadStringTable(table, lines, delimiter);
+    StringTable table;
+    loadStringTable(table, lines, delimiter);
     return table;
 }
 } // namespace
@@ -93,33 +93,33 @@ void TestStringTable::load()
     QFETCH(QChar, delimiter);
     QFETCH(Grid, expected);
 
-    const TStringTable table = loaded(lines, delimiter);
-    QCOMPARE(table.RowCount(), lines.size());
-    QCOMPARE(table.ColCount(), expected.first().size());
+    const StringTable table = loaded(lines, delimiter);
+    QCOMPARE(table.rowCount(), lines.size());
+    QCOMPARE(table.colCount(), expected.first().size());
     QCOMPARE(gridOf(table), expected);
 }
 
 void TestStringTable::loadDefaultsToSemicolon()
 {
-    TStringTable table;
-    LoadStringTable(table, {u"a;b,c"_s});
+    StringTable table;
+    loadStringTable(table, {u"a;b,c"_s});
     QCOMPARE(gridOf(table), (Grid{{u"a"_s, u"b,c"_s}}));
 }
 
 void TestStringTable::reloadReplacesContent()
 {
-    TStringTable table = loaded({u"a;b;c;d"_s, u"1;2;3;4"_s, u"5"_s});
-    LoadStringTable(table, {u"x;y"_s});
-    QCOMPARE(table.RowCount(), 1);
-    QCOMPARE(table.ColCount(), 2);
+    StringTable table = loaded({u"a;b;c;d"_s, u"1;2;3;4"_s, u"5"_s});
+    loadStringTable(table, {u"x;y"_s});
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(table.colCount(), 2);
     QCOMPARE(gridOf(table), (Grid{{u"x"_s, u"y"_s}}));
-    QCOMPARE(table.Cell(2, 0), QString());
-    QCOMPARE(table.Cell(0, 1), QString());
+    QCOMPARE(table.cell(2, 0), QString());
+    QCOMPARE(table.cell(0, 1), QString());
 
-    LoadStringTable(table, {});
-    QCOMPARE(table.RowCount(), 1);
-    QCOMPARE(table.ColCount(), 1);
-    QCOMPARE(table.Cell(0, 0), QString());
+    loadStringTable(table, {});
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(table.colCount(), 1);
+    QCOMPARE(table.cell(0, 0), QString());
 }
 
 void TestStringTable::cellOutsideTable_data()
@@ -140,24 +140,24 @@ void TestStringTable::cellOutsideTable()
     QFETCH(int, col);
     QFETCH(int, row);
 
-    const TStringTable table = loaded({u"a;b"_s, u"c;d"_s});
-    QCOMPARE(table.Cell(col, row), QString());
-    QVERIFY(table.Cell(col, row).isEmpty());
+    const StringTable table = loaded({u"a;b"_s, u"c;d"_s});
+    QCOMPARE(table.cell(col, row), QString());
+    QVERIFY(table.cell(col, row).isEmpty());
 
-    const TStringTable fresh;
-    QCOMPARE(fresh.Cell(col, row), QString());
+    const StringTable fresh;
+    QCOMPARE(fresh.cell(col, row), QString());
 }
 
 void TestStringTable::emptyTable()
 {
-    const TStringTable fresh;
-    QCOMPARE(fresh.RowCount(), 1);
-    QCOMPARE(fresh.ColCount(), 1);
-    QCOMPARE(fresh.Cell(0, 0), QString());
+    const StringTable fresh;
+    QCOMPARE(fresh.rowCount(), 1);
+    QCOMPARE(fresh.colCount(), 1);
+    QCOMPARE(fresh.cell(0, 0), QString());
 
-    const TStringTable none = loaded({});
-    QCOMPARE(none.RowCount(), 1);
-    QCOMPARE(none.ColCount(), 1);
+    const StringTable none = loaded({});
+    QCOMPARE(none.rowCount(), 1);
+    QCOMPARE(none.colCount(), 1);
     QCOMPARE(gridOf(none), (Grid{{QString()}}));
 }
 
@@ -202,93 +202,93 @@ void TestStringTable::findColumn()
     QFETCH(QString, header);
     QFETCH(int, expected);
 
-    QCOMPARE(FindTableColumn(loaded(lines), header), expected);
+    QCOMPARE(findTableColumn(loaded(lines), header), expected);
 }
 
 void TestStringTable::findColumnInEmptyTable()
 {
-    for (const TStringTable &table : {TStringTable(), loaded({})}) {
-        QCOMPARE(FindTableColumn(table, u"Név"_s), -1);
-        QCOMPARE(FindTableColumn(table, u"x"_s), -1);
-        QCOMPARE(FindTableColumn(table, u"0"_s), -1);
+    for (const StringTable &table : {StringTable(), loaded({})}) {
+        QCOMPARE(findTableColumn(table, u"Név"_s), -1);
+        QCOMPARE(findTableColumn(table, u"x"_s), -1);
+        QCOMPARE(findTableColumn(table, u"0"_s), -1);
         // The one empty header matches whatever reduces to the empty text.
-        QCOMPARE(FindTableColumn(table, QString()), 0);
-        QCOMPARE(FindTableColumn(table, u"é"_s), 0);
+        QCOMPARE(findTableColumn(table, QString()), 0);
+        QCOMPARE(findTableColumn(table, u"é"_s), 0);
     }
 }
 
 void TestStringTable::addRow()
 {
-    TStringTable fresh;
-    QCOMPARE(AddTableRow(fresh), 1);
-    QCOMPARE(fresh.RowCount(), 2);
-    QCOMPARE(fresh.ColCount(), 1);
+    StringTable fresh;
+    QCOMPARE(addTableRow(fresh), 1);
+    QCOMPARE(fresh.rowCount(), 2);
+    QCOMPARE(fresh.colCount(), 1);
     QCOMPARE(gridOf(fresh), (Grid{{u""_s}, {u""_s}}));
 
-    TStringTable table = loaded({u"a;b;c"_s, u"d"_s});
-    QCOMPARE(AddTableRow(table), 2);
-    QCOMPARE(AddTableRow(table), 3);
-    QCOMPARE(table.RowCount(), 4);
-    QCOMPARE(table.ColCount(), 3);
+    StringTable table = loaded({u"a;b;c"_s, u"d"_s});
+    QCOMPARE(addTableRow(table), 2);
+    QCOMPARE(addTableRow(table), 3);
+    QCOMPARE(table.rowCount(), 4);
+    QCOMPARE(table.colCount(), 3);
     QCOMPARE(gridOf(table),
              (Grid{{u"a"_s, u"b"_s, u"c"_s}, {u"d"_s, u""_s, u""_s}, {u""_s, u""_s, u""_s}, {u""_s, u""_s, u""_s}}));
 
-    table.SetCell(2, 3, u"z"_s);
-    QCOMPARE(table.Cell(2, 3), u"z"_s);
+    table.setCell(2, 3, u"z"_s);
+    QCOMPARE(table.cell(2, 3), u"z"_s);
 }
 
 void TestStringTable::clearRow()
 {
-    TStringTable table = loaded({u"h1;h2;h3"_s, u"a;b;c"_s, u"d;e"_s});
-    ClearTableRow(table, 1);
+    StringTable table = loaded({u"h1;h2;h3"_s, u"a;b;c"_s, u"d;e"_s});
+    clearTableRow(table, 1);
     QCOMPARE(gridOf(table), (Grid{{u"h1"_s, u"h2"_s, u"h3"_s}, {u""_s, u""_s, u""_s}, {u"d"_s, u"e"_s, u""_s}}));
-    QCOMPARE(table.RowCount(), 3);
-    QCOMPARE(table.ColCount(), 3);
+    QCOMPARE(table.rowCount(), 3);
+    QCOMPARE(table.colCount(), 3);
 
-    ClearTableRow(table, 0);
-    QCOMPARE(FindTableColumn(table, u"h1"_s), -1);
+    clearTableRow(table, 0);
+    QCOMPARE(findTableColumn(table, u"h1"_s), -1);
 
     // Rows outside the table: nothing happens.
     const Grid before = gridOf(table);
-    ClearTableRow(table, 3);
-    ClearTableRow(table, -1);
-    ClearTableRow(table, INT_MAX);
+    clearTableRow(table, 3);
+    clearTableRow(table, -1);
+    clearTableRow(table, INT_MAX);
     QCOMPARE(gridOf(table), before);
 
-    TStringTable fresh;
-    ClearTableRow(fresh, 0);
-    ClearTableRow(fresh, 1);
-    QCOMPARE(fresh.RowCount(), 1);
-    QCOMPARE(fresh.Cell(0, 0), QString());
+    StringTable fresh;
+    clearTableRow(fresh, 0);
+    clearTableRow(fresh, 1);
+    QCOMPARE(fresh.rowCount(), 1);
+    QCOMPARE(fresh.cell(0, 0), QString());
 
     // A cleared row can be written again.
-    table.SetCell(1, 1, u"x"_s);
+    table.setCell(1, 1, u"x"_s);
     QCOMPARE(gridOf(table).at(1), (QStringList{u""_s, u"x"_s, u""_s}));
 }
 
 void TestStringTable::setCell()
 {
-    TStringTable table = loaded({u"a;b;c"_s, u"d"_s});
-    table.SetCell(0, 0, u"A"_s);
-    table.SetCell(2, 1, u"F"_s); // past the cells its line supplied
+    StringTable table = loaded({u"a;b;c"_s, u"d"_s});
+    table.setCell(0, 0, u"A"_s);
+    table.setCell(2, 1, u"F"_s); // past the cells its line supplied
     QCOMPARE(gridOf(table), (Grid{{u"A"_s, u"b"_s, u"c"_s}, {u"d"_s, u""_s, u"F"_s}}));
 
     // Writes outside the table are ignored and do not widen it.
     const Grid before = gridOf(table);
-    table.SetCell(3, 0, u"x"_s);
-    table.SetCell(0, 2, u"x"_s);
-    table.SetCell(-1, 0, u"x"_s);
-    table.SetCell(0, -1, u"x"_s);
-    table.SetCell(INT_MAX, INT_MAX, u"x"_s);
-    QCOMPARE(table.ColCount(), 3);
-    QCOMPARE(table.RowCount(), 2);
+    table.setCell(3, 0, u"x"_s);
+    table.setCell(0, 2, u"x"_s);
+    table.setCell(-1, 0, u"x"_s);
+    table.setCell(0, -1, u"x"_s);
+    table.setCell(INT_MAX, INT_MAX, u"x"_s);
+    QCOMPARE(table.colCount(), 3);
+    QCOMPARE(table.rowCount(), 2);
     QCOMPARE(gridOf(table), before);
 
-    TStringTable fresh;
-    fresh.SetCell(0, 0, u"only"_s);
-    fresh.SetCell(1, 0, u"ignored"_s);
+    StringTable fresh;
+    fresh.setCell(0, 0, u"only"_s);
+    fresh.setCell(1, 0, u"ignored"_s);
     QCOMPARE(gridOf(fresh), (Grid{{u"only"_s}}));
-    QCOMPARE(FindTableColumn(fresh, u"ONLY"_s), 0);
+    QCOMPARE(findTableColumn(fresh, u"ONLY"_s), 0);
 }
 
 void TestStringTable::countChar_data()
@@ -311,7 +311,7 @@ void TestStringTable::countChar()
     QFETCH(QChar, ch);
     QFETCH(QString, text);
     QFETCH(int, expected);
-    QCOMPARE(CountChar(ch, text), expected);
+    QCOMPARE(::countChar(ch, text), expected);
 }
 
 void TestStringTable::keepChars_data()
@@ -334,7 +334,7 @@ void TestStringTable::keepChars()
     QFETCH(QString, allowed);
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(KeepChars(allowed, text), expected);
+    QCOMPARE(::keepChars(allowed, text), expected);
 }
 
 void TestStringTable::robustness()
@@ -348,25 +348,25 @@ void TestStringTable::robustness()
     const QString manyDelimiters(100000, u';');
 
     const QStringList lines = {junk, longCell, manyDelimiters, QString(), junk + u";"_s + longCell};
-    const TStringTable table = loaded(lines);
-    QCOMPARE(table.RowCount(), lines.size());
-    QCOMPARE(table.ColCount(), 100001);
-    QCOMPARE(table.Cell(0, 1), longCell);
-    QCOMPARE(table.Cell(100000, 2), QString());
-    QCOMPARE(table.Cell(CountChar(u';', junk) + 1, 4), longCell);
-    QCOMPARE(table.Cell(100000, 4), QString());
-    QCOMPARE(FindTableColumn(table, u"no such column"_s), -1);
-    const int junkColumn = FindTableColumn(table, junk);
-    QVERIFY(junkColumn >= -1 && junkColumn < table.ColCount());
+    const StringTable table = loaded(lines);
+    QCOMPARE(table.rowCount(), lines.size());
+    QCOMPARE(table.colCount(), 100001);
+    QCOMPARE(table.cell(0, 1), longCell);
+    QCOMPARE(table.cell(100000, 2), QString());
+    QCOMPARE(table.cell(::countChar(u';', junk) + 1, 4), longCell);
+    QCOMPARE(table.cell(100000, 4), QString());
+    QCOMPARE(findTableColumn(table, u"no such column"_s), -1);
+    const int junkColumn = findTableColumn(table, junk);
+    QVERIFY(junkColumn >= -1 && junkColumn < table.colCount());
 
-    const TStringTable junkTable = loaded({junk, junk}, QChar(u'\0'));
-    QCOMPARE(junkTable.RowCount(), 2);
-    QVERIFY(junkTable.ColCount() >= 2);
+    const StringTable junkTable = loaded({junk, junk}, QChar(u'\0'));
+    QCOMPARE(junkTable.rowCount(), 2);
+    QVERIFY(junkTable.colCount() >= 2);
 
-    QCOMPARE(CountChar(u';', manyDelimiters), 100000);
-    QCOMPARE(KeepChars(u"0123456789", longCell), QString());
-    QCOMPARE(KeepChars(QStringView(u"\0", 1), junk).size(), CountChar(u'\0', junk));
-    QVERIFY(CountChar(u'\0', junk) >= 3);
+    QCOMPARE(::countChar(u';', manyDelimiters), 100000);
+    QCOMPARE(::keepChars(u"0123456789", longCell), QString());
+    QCOMPARE(::keepChars(QStringView(u"\0", 1), junk).size(), ::countChar(u'\0', junk));
+    QVERIFY(::countChar(u'\0', junk) >= 3);
 }
 
 QTEST_GUILESS_MAIN(TestStringTable)
