@@ -1,5 +1,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+# CI turns warnings into errors.
+WERROR ?= OFF
 
 .PHONY: deps build test run bench clean
 
@@ -7,7 +9,7 @@ deps:
 	scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARFOLYAM_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j$(JOBS)
 
 test: build

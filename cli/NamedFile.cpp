@@ -5,8 +5,9 @@
 
 using namespace Qt::StringLiterals;
 
-std::optional<QString> readNamedFile(const QString &path, const QString &role, qint64 maxBytes, QByteArray &contents)
+std::optional<QString> readNamedFile(const QString &path, const QString &role, int maxMiB, QByteArray &contents)
 {
+    const qint64 maxBytes = qint64(maxMiB) * 1024 * 1024;
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return u"A megadott %1 nem létezik: %2"_s.arg(role, path);
@@ -23,7 +24,7 @@ std::optional<QString> readNamedFile(const QString &path, const QString &role, q
         contents.clear();
         return u"A megadott %1 nagyobb a megengedett %2 MiB-nál: %3. A korlát a beállításfájl [Sources] szakaszának "
                u"MaxAnswerMiB kulcsával emelhető."_s.arg(role)
-            .arg(maxBytes / (1024 * 1024))
+            .arg(maxMiB)
             .arg(path);
     }
     return std::nullopt;

@@ -9,5 +9,5 @@
 // wrong with it.
 
 // What keeps the file from being read whole, or none; its bytes go to
-// contents. A maxBytes of 0 sets no limit.
-std::optional<QString> readNamedFile(const QString &path, const QString &role, qint64 maxBytes, QByteArray &contents);
+// contents. A maxMiB of 0 sets no limit.
+std::optional<QString> readNamedFile(const QString &path, const QString &role, int maxMiB, QByteArray &contents);

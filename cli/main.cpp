@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     const TransferSettings transfer = transferSettings(sources);
     QByteArray savedAnswer;
     if (!options.inputPath.isEmpty()) {
-        if (const auto problem = readNamedFile(options.inputPath, u"bemeneti fájl"_s, transfer.maxAnswerBytes,
+        if (const auto problem = readNamedFile(options.inputPath, u"bemeneti fájl"_s, transfer.maxAnswerMiB,
                                                savedAnswer))
             return usageError(err, *problem);
     }

@@ -16,6 +16,6 @@ TransferSettings transferSettings(const SourceSettings &sources)
 {
     TransferSettings transfer;
     transfer.caFile = sources.caFile;
-    transfer.maxAnswerBytes = qint64(sources.maxAnswerMiB) * 1024 * 1024;
+    transfer.maxAnswerMiB = sources.maxAnswerMiB;
     return transfer;
 }

@@ -47,11 +47,6 @@ QString errorText(CURLcode code, const char *detail)
     return text.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : text;
 }
 
-qint64 mebibytes(qint64 bytes)
-{
-    return bytes / (1024 * 1024);
-}
-
 } // namespace
 
 struct HttpSession::Private {
@@ -134,7 +129,7 @@ size_t HttpSession::Private::onBody(char *data, size_t size, size_t count, void 
     auto *d = static_cast<Private *>(self);
     const qint64 length = qint64(size * count);
     d->bodyBytes += length;
-    if (d->bodyBytes > d->settings.maxAnswerBytes) {
+    if (d->bodyBytes > qint64(d->settings.maxAnswerMiB) * 1024 * 1024) {
         d->tooLarge = true;
         return 0;
     }
@@ -233,7 +228,7 @@ HttpStatus HttpSession::perform(const HttpRequest &request,
     if (d->tooLarge) {
         throw SourceError(u"A válasz nagyobb a megengedett %1 MiB-nál, ezért az átvitel megszakadt. A korlát a "
                           u"beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető."_s.arg(
-                              mebibytes(d->settings.maxAnswerBytes)));
+                              d->settings.maxAnswerMiB));
     }
     if (code == CURLE_WRITE_ERROR)
         return status;

@@ -20,9 +20,9 @@ struct TransferSettings {
     std::chrono::milliseconds connectTimeout{30000};
     // A transfer that moves no byte for this long fails.
     std::chrono::milliseconds stallTimeout{60000};
-    // An answer whose body grows beyond this fails; real answers stay far
-    // below it.
-    qint64 maxAnswerBytes = qint64(DefaultMaxAnswerMiB) * 1024 * 1024;
+    // An answer whose body grows beyond this many MiB fails; real answers
+    // stay far below it.
+    int maxAnswerMiB = DefaultMaxAnswerMiB;
 };
 
 // One request: a GET, or a POST when it carries a body.

@@ -41,6 +41,8 @@ void writeSettings(const QString &path, const SourceSettings &sources, const Pro
 {
     QString text = u"[Sources]\r\nMNBServiceUrl=%1\r\nOTPBaseUrl=%2\r\nCAFile=%3\r\n"_s.arg(
         sources.mnbServiceUrl, sources.otpBaseUrl, sources.caFile);
+    if (sources.maxAnswerMiB != DefaultMaxAnswerMiB)
+        text += u"MaxAnswerMiB=%1\r\n"_s.arg(sources.maxAnswerMiB);
     if (!proxy.proxyServer.isEmpty()) {
         text += u"\r\n[Proxy Settings]\r\nBasicAuthentication=%1\r\nProxyServer=%2\r\nProxyPort=%3\r\n"
                 "ProxyUsername=%4\r\nProxyPassword=%5\r\n"_s.arg(proxy.basicAuthentication ? 1 : 0)
@@ -101,3 +103,36 @@ bool FakeBanks::untouched() const
 {
     return mnb.calls().isEmpty() && otp.requests().isEmpty();
 }
+
+QByteArray otpFixtureTable(const QDate &day)
+{
+    QFile file(QString::fromUtf8(ARFOLYAM_TEST_DATA "/otp-rates-2026-09-18.csv"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("The OTP fixture table cannot be read.");
+    return file.readAll().replace("2026.09.18", day.toString(u"yyyy.MM.dd"_s).toLatin1());
+}
+
+QString otpFixtureList(int rateType, bool onlyMiddle)
+{
+    if (onlyMiddle) {
+        return u"Pénznem\tEgység\tKözép\n"
+               "EUR\t1\t363.52\nUSD\t1\t316.48\nCHF\t1\t383.90\nGBP\t1\t423.31\n"
+               "JPY\t100\t200.61\nCZK\t1\t14.94\nPLN\t1\t83.31\n"_s;
+    }
+    const QStringList rows[3] = {
+        {u"EUR\t1\t363.52\t367.12\t359.92"_s, u"USD\t1\t316.48\t319.65\t313.31"_s,
+         u"CHF\t1\t383.90\t387.74\t380.06"_s, u"GBP\t1\t423.31\t427.54\t419.08"_s,
+         u"JPY\t100\t200.61\t202.62\t198.60"_s, u"CZK\t1\t14.94\t15.09\t14.79"_s,
+         u"PLN\t1\t83.31\t84.14\t82.48"_s},
+        {u"EUR\t1\t363.52\t373.63\t353.41"_s, u"USD\t1\t316.48\t325.82\t307.14"_s,
+         u"CHF\t1\t383.90\t395.41\t372.39"_s, u"GBP\t1\t423.31\t436.01\t410.61"_s,
+         u"JPY\t100\t200.61\t207.63\t193.59"_s, u"CZK\t1\t14.94\t15.68\t14.20"_s,
+         u"PLN\t1\t83.31\t87.48\t79.14"_s},
+        {u"EUR\t1\t363.52\t370.26\t356.78"_s, u"USD\t1\t316.48\t322.91\t310.05"_s,
+         u"CHF\t1\t383.90\t391.58\t376.22"_s, u"GBP\t1\t423.31\t431.78\t414.84"_s,
+         u"JPY\t100\t200.61\t204.62\t196.60"_s, u"CZK\t1\t14.94\t15.39\t14.49"_s,
+         u"PLN\t1\t83.31\t85.81\t80.81"_s},
+    };
+    return u"Pénznem\tEgység\tKözép\tEladási\tVételi\n"_s + rows[rateType].join(u'\n') + u'\n';
+}
+

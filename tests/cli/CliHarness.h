@@ -45,6 +45,13 @@ QStringList lines(const QString &text);
 // message's lines, a line of one blank.
 QString errorEntry(int number, const QStringList &messageLines);
 
+// The OTP fixture table (tests/data/otp-rates-2026-09-18.csv) dated with day.
+QByteArray otpFixtureTable(const QDate &day);
+// Its rate list as the runner must print it for a rate type, written out by
+// hand so that no reading or formatting code of the program judges itself:
+// the sell column before the buy column, rates per PriceQty units.
+QString otpFixtureList(int rateType, bool onlyMiddle);
+
 // Both fake banks on loopback, the central bank over HTTP and OTP Bank over
 // HTTPS, with a settings file that points the runner at them.
 class FakeBanks {

@@ -24,6 +24,7 @@ private slots:
     void otpAnswer();
     void otpUnreachable();
     void otpCertificateNotTrusted();
+    void otpAnswerOverTheLimit();
 
 private:
     // A settings file of the run's own folder with these sources.
@@ -254,6 +255,21 @@ void TestCliFailures::otpCertificateNotTrusted()
     QCOMPARE(lines(run.out), lines(connectSteps() + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
     QVERIFY(m_banks->otp.requests().isEmpty());
+}
+
+void TestCliFailures::otpAnswerOverTheLimit()
+{
+    const QString origin = m_banks->otp.origin();
+    SourceSettings sources{m_banks->mnb.url(), origin, m_certificate->certificatePath()};
+    sources.maxAnswerMiB = 1;
+    m_banks->otp.answerNext(FakeReply::withBody(QByteArray(1024 * 1024 + 1, ';')));
+    const CliRun run = runCli({u"/show"_s, u"/bOTP"_s, settingsSwitch(sources)});
+
+    const QString tooLarge = u"A válasz nagyobb a megengedett 1 MiB-nál, ezért az átvitel megszakadt. A korlát a "
+                             "beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető."_s;
+    QCOMPARE(lines(run.err), lines(errorEntry(1, downloadFailure(otpAddress(origin), tooLarge))
+                                   + errorEntry(2, pageAnalysisFailure(origin))));
+    QCOMPARE(run.exitCode, 1);
 }
 
 QTEST_GUILESS_MAIN(TestCliFailures)

@@ -2,7 +2,6 @@
 #include "fakes/FakeProxy.h"
 #include "fakes/SelfSignedCertificate.h"
 #include "sources/BankCatalogue.h"
-#include "sources/DownloadedLines.h"
 #include "startup/Formats.h"
 
 #include <QTest>
@@ -38,18 +37,6 @@ const QDate Friday(2026, 9, 18);
 QString listedRate(const QString &code, const QDate &day)
 {
     return formatRate(FakeMnbServer::rate(code, day) / FakeMnbServer::unit(code));
-}
-
-// What the fake OTP Bank answers today, read with the core's own functions.
-RateList otpTodayList(const FakeOtpServer &otp)
-{
-    CurrencySampleList samples;
-    fillOTPSampleList(samples);
-    const QString table = otp.table(QDate::currentDate(), FakeOtpServer::DefaultCurrencies);
-    const OTPRateTable read = readOTPRateTable(decodeDownloadedLines(table.toUtf8()), QDate::currentDate());
-    QVector<OTPCurrencyRecord> records;
-    readOTPRateRecords(read, samples, records);
-    return currentRateList(OTPBankIndex, 0, false, nullptr, records);
 }
 
 } // namespace
@@ -91,12 +78,11 @@ void TestCliNetwork::centralBankCurrentRates()
 
 void TestCliNetwork::otpOverHttps()
 {
+    m_banks->otp.answerNext(FakeReply::withBody(otpFixtureTable(QDate::currentDate())));
     const CliRun run = runCli({u"/show"_s, u"/bOTP"_s, m_banks->settingsSwitch()});
-    const RateList expected = otpTodayList(m_banks->otp);
-    QVERIFY(expected.rows.size() > 10);
     // Today's table: no warning that it is out of date.
     QCOMPARE(run.err, QString());
-    QCOMPARE(lines(run.out), lines(shownRates(expected)));
+    QCOMPARE(lines(run.out), lines(connectSteps() + otpFixtureList(0, false) + ShowClosingLine));
     QCOMPARE(run.exitCode, 0);
 
     const QList<FakeOtpRequest> requests = m_banks->otp.requests();
@@ -119,9 +105,10 @@ void TestCliNetwork::otpThroughSettingsProxy()
     writeSettings(settings, {m_banks->mnb.url(), m_banks->otp.origin(), m_certificate->certificatePath()},
                   {true, u"127.0.0.1"_s, proxy.port(), u"józsef"_s, u"titok"_s});
 
-    const CliRun run = runCli({u"/show"_s, u"/bOTP"_s, u"/settings"_s + settings});
+    m_banks->otp.answerNext(FakeReply::withBody(otpFixtureTable(QDate::currentDate())));
+    const CliRun run = runCli({u"/show"_s, u"/bOTP"_s, u"/ct1"_s, u"/settings"_s + settings});
     QCOMPARE(run.err, QString());
-    QCOMPARE(lines(run.out), lines(shownRates(otpTodayList(m_banks->otp))));
+    QCOMPARE(lines(run.out), lines(connectSteps() + otpFixtureList(1, false) + ShowClosingLine));
     QCOMPARE(run.exitCode, 0);
 
     const QList<FakeProxyRequest> requests = proxy.requests();

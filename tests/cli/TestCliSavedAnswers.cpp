@@ -1,7 +1,6 @@
 #include "CliHarness.h"
 #include "fakes/SelfSignedCertificate.h"
 #include "sources/BankCatalogue.h"
-#include "sources/DownloadedLines.h"
 #include "sources/RateDocument.h"
 
 #include <QFile>
@@ -68,21 +67,6 @@ RateList centralBankList(const QByteArray &answer)
     CurrencyObjectList objects;
     readRateDocument(answer, objects);
     return currentRateList(MNBBankIndex, 0, true, &objects, {});
-}
-
-struct OtpExpectation {
-    RateList list;
-    bool current = false;
-};
-
-OtpExpectation otpList(const QByteArray &table, int rateType, bool onlyMiddle)
-{
-    CurrencySampleList samples;
-    fillOTPSampleList(samples);
-    const OTPRateTable read = readOTPRateTable(decodeDownloadedLines(table), QDate::currentDate());
-    QVector<OTPCurrencyRecord> records;
-    readOTPRateRecords(read, samples, records);
-    return {currentRateList(OTPBankIndex, rateType, onlyMiddle, nullptr, records), read.current};
 }
 
 } // namespace
@@ -167,13 +151,12 @@ void TestCliSavedAnswers::otpTable()
     QFETCH(int, rateType);
     QFETCH(bool, onlyMiddle);
 
+    // The table is of 2026-09-18, not of today: its rates are listed with
+    // the warning that they may be stale.
     const QString table = testData(u"otp-rates-2026-09-18.csv"_s);
-    const OtpExpectation expected = otpList(contents(table), rateType, onlyMiddle);
-    QCOMPARE(expected.list.rows.size(), 7);
-
     const CliRun run = runCli(switches + QStringList{u"/input"_s + table, m_banks->settingsSwitch()});
-    QCOMPARE(lines(run.err), lines(expected.current ? QString() : NotCurrentWarning + u'\n'));
-    QCOMPARE(lines(run.out), lines(shownRates(expected.list)));
+    QCOMPARE(lines(run.err), lines(NotCurrentWarning + u'\n'));
+    QCOMPARE(lines(run.out), lines(connectSteps() + otpFixtureList(rateType, onlyMiddle) + ShowClosingLine));
     QCOMPARE(run.exitCode, 0);
 }
 

@@ -18,6 +18,10 @@ private slots:
     void usageError();
     void historyCheck_data();
     void historyCheck();
+    void unreadableFiles_data();
+    void unreadableFiles();
+    void noPermission();
+    void inputOverTheLimit();
     void help_data();
     void help();
 
@@ -173,6 +177,75 @@ void TestCliUsage::historyCheck()
     QCOMPARE(result.out, QString());
     QCOMPARE(result.exitCode, 2);
     QVERIFY(m_banks->untouched());
+}
+
+void TestCliUsage::unreadableFiles_data()
+{
+    QTest::addColumn<QString>("switchName");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("message");
+
+    const QString folder = QString::fromUtf8(ARFOLYAM_TEST_DATA);
+    for (const auto &[name, role] : {std::pair{u"/settings"_s, u"beállításfájl"_s},
+                                     std::pair{u"/input"_s, u"bemeneti fájl"_s}}) {
+        QTest::addRow("%s names a folder", qPrintable(name))
+            << name << folder << u"A megadott %1 nem közönséges fájl: %2"_s.arg(role, folder);
+        QTest::addRow("%s names a device", qPrintable(name))
+            << name << u"/dev/null"_s << u"A megadott %1 nem közönséges fájl: /dev/null"_s.arg(role);
+        // Opens, but every read fails.
+        QTest::addRow("%s read error", qPrintable(name))
+            << name << u"/proc/self/mem"_s << u"A megadott %1 nem olvasható (/proc/self/mem): "_s.arg(role);
+    }
+}
+
+void TestCliUsage::unreadableFiles()
+{
+    QFETCH(QString, switchName);
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+
+    // The file named first wins over the fakes' settings that run() adds.
+    const CliRun result = run({u"/show"_s, switchName + path});
+    QVERIFY2(result.err.startsWith(u"arfolyam-cli: "_s + message), qPrintable(result.err));
+    QCOMPARE(result.err.count(u'\n'), 1);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY(m_banks->untouched());
+}
+
+void TestCliUsage::noPermission()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"valasz.xml"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QVERIFY(file.setPermissions(QFile::WriteOwner));
+    if (file.open(QIODevice::ReadOnly))
+        QSKIP("This user reads files without read permission (root).");
+    const CliRun result = run({u"/show"_s, u"/input"_s + path});
+    QVERIFY2(result.err.startsWith(u"arfolyam-cli: A megadott bemeneti fájl nem olvasható (%1): "_s.arg(path)),
+             qPrintable(result.err));
+    QCOMPARE(result.exitCode, 2);
+}
+
+void TestCliUsage::inputOverTheLimit()
+{
+    QTemporaryDir folder;
+    const QString settings = folder.filePath(u"arfolyam.ini"_s);
+    SourceSettings sources{m_banks->mnb.url(), m_banks->otp.origin(), m_certificate->certificatePath()};
+    sources.maxAnswerMiB = 1;
+    writeSettings(settings, sources);
+    const QString path = folder.filePath(u"valasz.xml"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(QByteArray(1024 * 1024 + 1, ' ')) > 0);
+    file.close();
+
+    const CliRun result = run({u"/show"_s, u"/input"_s + path, u"/settings"_s + settings});
+    QCOMPARE(result.err, u"arfolyam-cli: A megadott bemeneti fájl nagyobb a megengedett 1 MiB-nál: %1. A korlát a "
+                         "beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető.\n"_s.arg(path));
+    QCOMPARE(result.exitCode, 2);
 }
 
 void TestCliUsage::help_data()

@@ -35,6 +35,14 @@ FakeReply FakeReply::withDelay(std::chrono::milliseconds delay)
     return reply;
 }
 
+FakeReply FakeReply::withTrickle(const QByteArray &body, std::chrono::milliseconds interval)
+{
+    FakeReply reply = withBody(body);
+    reply.transfer = FakeTransfer::Trickle;
+    reply.trickleInterval = interval;
+    return reply;
+}
+
 QByteArray RecordedRequest::header(const QByteArray &name) const
 {
     for (const auto &[key, value] : headers) {
@@ -159,6 +167,16 @@ void FakeHttpServer::respond(httplib::Response &res, int status, const QByteArra
             sink.write(content->data(), half);
             return true;
         });
+        break;
+    case FakeTransfer::Trickle:
+        res.set_content_provider(content->size(), type,
+                                 [this, content, interval = reply.trickleInterval](size_t offset, size_t,
+                                                                                    httplib::DataSink &sink) {
+                                     if (offset > 0 && !pause(interval))
+                                         return false;
+                                     sink.write(content->data() + offset, 1);
+                                     return true;
+                                 });
         break;
     }
 }

@@ -32,6 +32,9 @@ enum class FakeTransfer {
     CutOff,
     // Chunked: half of the body, then closes without the closing chunk.
     CutOffChunked,
+    // Announces the body's length, then sends it one byte at a time, each
+    // after FakeReply::trickleInterval.
+    Trickle,
 };
 
 // How one answer departs from a fake's normal one; unset fields keep it.
@@ -43,11 +46,14 @@ struct FakeReply {
     HeaderList headers;
     std::chrono::milliseconds delay{0};
     FakeTransfer transfer = FakeTransfer::Whole;
+    // The pause before each byte but the first of a Trickle.
+    std::chrono::milliseconds trickleInterval{0};
 
     static FakeReply withStatus(int status, const QByteArray &body = {});
     static FakeReply withBody(const QByteArray &body);
     static FakeReply withTransfer(FakeTransfer transfer);
     static FakeReply withDelay(std::chrono::milliseconds delay);
+    static FakeReply withTrickle(const QByteArray &body, std::chrono::milliseconds interval);
 };
 
 // A request as it reached a fake.

@@ -36,6 +36,7 @@ void TestHistoryChecks::checks_data()
                                << u"A lekérdezés kezdő és záróéve nem térhet el egymástól!"_s << from;
     QTest::newRow("before 2000") << 1 << u"1999.01.01"_s << u"1999.12.31"_s
                                  << u"A Lekérdezés kezdőnapja nem lehet 2000. évinél kisebb!"_s << from;
+    QTest::newRow("2000 is the first year") << 1 << u"2000.01.03"_s << u"2000.12.29"_s << QString() << -1;
     QTest::newRow("tomorrow") << 1 << u"2026.12.01"_s << u"2026.12.10"_s
                               << u"A lekérdezés kezdő- és végnapja nem lehet a mai napnál későbbi!"_s << from;
 }

@@ -157,6 +157,10 @@ void TestRateList::otpRatePair_data()
     QTest::newRow("Valuta") << 1 << false << 1.9359 << 2.0763;
     QTest::newRow("Csekk") << 2 << false << 1.966 << 2.0462;
     QTest::newRow("middle") << 2 << true << 2.0061 << 2.0061;
+    // OTP Bank has three rate types; any other must write nothing.
+    QTest::newRow("rate type 3") << 3 << false << 0.0 << 0.0;
+    QTest::newRow("no rate type") << -1 << false << 0.0 << 0.0;
+    QTest::newRow("rate type 3, middle") << 3 << true << 2.0061 << 2.0061;
 }
 
 void TestRateList::otpRatePair()

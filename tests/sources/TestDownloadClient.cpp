@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QTest>
+#include <future>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -15,6 +16,9 @@ using namespace std::chrono_literals;
 Q_DECLARE_METATYPE(FakeReply)
 
 namespace {
+// A whole MiB, as the settings file sets limits.
+constexpr qint64 AnswerLimit = 1024 * 1024;
+
 // The download's error text, or none when it succeeded.
 std::optional<QString> download(DownloadClient &client, const QString &address, QIODevice &body)
 {
@@ -38,9 +42,13 @@ private slots:
     void tlsOnlyForExactScheme();
     void failedAnswers_data();
     void failedAnswers();
+    void trickleIsNoStall();
+    void answerSizeLimit_data();
+    void answerSizeLimit();
     void refusedConnection();
     void connectTimeOut();
     void untrustedCertificate();
+    void certificateForAnotherHost();
     void keepsCookiesForTheRun();
     void proxy_data();
     void proxy();
@@ -170,6 +178,49 @@ void TestDownloadClient::failedAnswers()
     QCOMPARE(m_https->requests().size(), 2);
 }
 
+void TestDownloadClient::trickleIsNoStall()
+{
+    // Each pause is half the stall time-out, the whole transfer several of them.
+    const QByteArray text = "0123456789";
+    m_https->answerNext(FakeReply::withTrickle(text, 500ms));
+    DownloadClient client({}, settings());
+    QBuffer body;
+    body.open(QIODevice::WriteOnly);
+    QCOMPARE(download(client, tableUrl(*m_https), body).value_or(QString()), QString());
+    QCOMPARE(body.data(), text);
+}
+
+void TestDownloadClient::answerSizeLimit_data()
+{
+    QTest::addColumn<qint64>("bodyBytes");
+    QTest::addColumn<QString>("error");
+
+    const QString tooLarge = u"A válasz nagyobb a megengedett 1 MiB-nál, ezért az átvitel megszakadt. A korlát a "
+                             u"beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető."_s;
+    QTest::newRow("at the limit") << AnswerLimit << QString();
+    QTest::newRow("one byte over") << AnswerLimit + 1 << tooLarge;
+    QTest::newRow("far over") << 4 * AnswerLimit << tooLarge;
+}
+
+void TestDownloadClient::answerSizeLimit()
+{
+    QFETCH(qint64, bodyBytes);
+    QFETCH(QString, error);
+
+    TransferSettings limited = settings();
+    limited.maxAnswerMiB = 1;
+    const QByteArray text(bodyBytes, 'x');
+    m_https->answerNext(FakeReply::withBody(text));
+    DownloadClient client({}, limited);
+    QBuffer body;
+    body.open(QIODevice::WriteOnly);
+    QCOMPARE(download(client, tableUrl(*m_https), body).value_or(QString()), error);
+    if (error.isEmpty())
+        QCOMPARE(body.data(), text);
+    else
+        QCOMPARE_LE(body.data().size(), AnswerLimit);
+}
+
 void TestDownloadClient::refusedConnection()
 {
     const int port = closedLoopbackPort();
@@ -186,10 +237,18 @@ void TestDownloadClient::connectTimeOut()
     const FullListener listener;
     TransferSettings quick = settings();
     quick.connectTimeout = 1s;
-    DownloadClient client({}, quick);
-    QBuffer body;
-    body.open(QIODevice::WriteOnly);
-    const std::optional<QString> error = download(client, u"http://127.0.0.1:%1/x"_s.arg(listener.port()), body);
+    const QString address = u"http://127.0.0.1:%1/x"_s.arg(listener.port());
+    auto attempt = std::async(std::launch::async, [&quick, &address] {
+        DownloadClient client({}, quick);
+        QBuffer body;
+        body.open(QIODevice::WriteOnly);
+        return download(client, address, body);
+    });
+    // Without the time-out libcurl waits for minutes, and its thread cannot be
+    // joined: end the process rather than wait for CTest to kill it.
+    if (attempt.wait_for(15s) != std::future_status::ready)
+        qFatal("TestDownloadClient::connectTimeOut: the connection attempt was still waiting after 15 s.");
+    const std::optional<QString> error = attempt.get();
     QVERIFY(error);
     QVERIFY2(error->contains(u"Timeout was reached"_s) || error->contains(u"timed out"_s), qPrintable(*error));
 }
@@ -205,6 +264,24 @@ void TestDownloadClient::untrustedCertificate()
     QVERIFY(error);
     QVERIFY2(error->startsWith(u"SSL certificate problem"_s), qPrintable(*error));
     QVERIFY(body.data().isEmpty());
+}
+
+void TestDownloadClient::certificateForAnotherHost()
+{
+    // Trusted, but its only name is not the one the address asks for.
+    const SelfSignedCertificate otherHost(u"rates.example.invalid"_s);
+    const FakeOtpServer server(otherHost);
+    TransferSettings trusting = settings();
+    trusting.caFile = otherHost.certificatePath();
+    DownloadClient client({}, trusting);
+    QBuffer body;
+    body.open(QIODevice::WriteOnly);
+    const std::optional<QString> error = download(client, tableUrl(server), body);
+    QVERIFY(error);
+    QVERIFY2(error->startsWith(u"SSL: no alternative certificate subject name matches target host name '127.0.0.1'"_s),
+             qPrintable(*error));
+    QVERIFY(body.data().isEmpty());
+    QVERIFY(server.requests().isEmpty());
 }
 
 void TestDownloadClient::keepsCookiesForTheRun()

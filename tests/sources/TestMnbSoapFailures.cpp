@@ -19,9 +19,14 @@ private slots:
     void failedAnswers_data();
     void failedAnswers();
     void unreachableEndpoint();
+    void addressWithoutCredentials_data();
+    void addressWithoutCredentials();
 };
 
 namespace {
+
+// Small enough for a test answer to go over it.
+constexpr qint64 AnswerLimit = 1024 * 1024;
 
 // The message of the SourceError the call raised; empty when it raised none.
 QString failureOf(MNBArfolyamServiceSoap &service)
@@ -80,6 +85,11 @@ void TestMnbSoapFailures::failedAnswers_data()
                            << u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): A kiszolgáló 1 másodpercig nem "
                               "küldött adatot, az átvitel megszakadt."_s
                            << true;
+    QTest::newRow("over the size limit")
+        << FakeReply::withBody(QByteArray(AnswerLimit + 1, ' '))
+        << u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): A válasz nagyobb a megengedett 1 MiB-nál, ezért az "
+           "átvitel megszakadt. A korlát a beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető."_s
+        << true;
 }
 
 void TestMnbSoapFailures::failedAnswers()
@@ -90,10 +100,10 @@ void TestMnbSoapFailures::failedAnswers()
 
     FakeMnbServer server;
     server.answerNext(reply);
-    const QString expected = message.arg(server.url());
+    const QString expected = message.contains(u"%1"_s) ? message.arg(server.url()) : message;
     QString failure;
     {
-        MNBArfolyamServiceSoap service(server.url(), {QString(), 5s, 1s});
+        MNBArfolyamServiceSoap service(server.url(), {QString(), 5s, 1s, 1});
         failure = failureOf(service);
     }
     if (whole)
@@ -112,6 +122,37 @@ void TestMnbSoapFailures::unreachableEndpoint()
                                     .arg(endpoint)
                                     .arg(port)),
              qPrintable(failure));
+}
+
+void TestMnbSoapFailures::addressWithoutCredentials_data()
+{
+    QTest::addColumn<bool>("reachable");
+    // %1 stands for the endpoint without its user name and password.
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("error status")
+        << true << u"Az MNB árfolyam-szolgáltatása hibával válaszolt (%1): HTTP/1.1 500 Internal Server Error"_s;
+    QTest::newRow("unreachable") << false
+                                 << u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): Failed to connect to "_s;
+}
+
+void TestMnbSoapFailures::addressWithoutCredentials()
+{
+    QFETCH(bool, reachable);
+    QFETCH(QString, message);
+
+    FakeMnbServer server;
+    server.answerNext(FakeReply::withStatus(500, "Runtime Error"));
+    const int port = reachable ? server.port() : closedLoopbackPort();
+    const QString path = u"127.0.0.1:%1/arfolyamok.asmx"_s.arg(port);
+    QString failure;
+    {
+        MNBArfolyamServiceSoap service(u"http://anna:titok@"_s + path, {QString(), 5s, 1s});
+        failure = failureOf(service);
+    }
+    QVERIFY2(failure.startsWith(message.arg(u"http://"_s + path)), qPrintable(failure));
+    QVERIFY2(!failure.contains(u"anna"_s) && !failure.contains(u"titok"_s), qPrintable(failure));
+    QCOMPARE(server.calls().size(), reachable ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestMnbSoapFailures)

@@ -46,6 +46,8 @@ private slots:
     void rows();
     void rateTime_data();
     void rateTime();
+    void timeEndingTheText_data();
+    void timeEndingTheText();
     void notToday();
     void appendsTwice();
     void garbage();
@@ -201,6 +203,25 @@ void TestOTPRateTable::rateTime()
     QCOMPARE(table.rateDate.toDateTime(), QDateTime(Today, time));
     QCOMPARE(list.size(), 1);
     QCOMPARE(list[0].dateTime, table.rateDate);
+}
+
+void TestOTPRateTable::timeEndingTheText_data()
+{
+    QTest::addColumn<QString>("lastLine");
+    QTest::addColumn<QTime>("time");
+    QTest::newRow("four after the date") << u"Frissítve: 2026.09.18 -  9:15"_s << QTime(9, 15);
+    QTest::newRow("right after a blank") << u"Frissítve: 2026.09.18 9:15"_s << QTime(9, 15);
+    QTest::newRow("two-digit hour") << u"Frissítve: 2026.09.18 -  10:15"_s << QTime(10, 15);
+}
+
+void TestOTPRateTable::timeEndingTheText()
+{
+    QFETCH(QString, lastLine);
+    OTPRateTable table;
+    records({Header, u"EUR;2026.09.17 07:45;1;1;1;1;1;1;1;1;1"_s, lastLine}, &table);
+    QVERIFY(table.current);
+    QFETCH(QTime, time);
+    QCOMPARE(table.rateDate.toDateTime(), QDateTime(Today, time));
 }
 
 void TestOTPRateTable::notToday()

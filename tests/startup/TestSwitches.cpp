@@ -18,6 +18,12 @@ private slots:
     void missingDatabase();
     void textHelpers();
     void oddArguments();
+    void switchOfArgument_data();
+    void switchOfArgument();
+    void noNameBeginsWithAPrefixSwitch();
+    void wizardReadsOnlyTheSuiteSwitches();
+    void badValues_data();
+    void badValues();
 };
 
 void TestSwitches::lookups()
@@ -189,6 +195,91 @@ void TestSwitches::oddArguments()
     QCOMPARE(s.database.size(), 100000);
     QCOMPARE(s.bankIndex, 0);
     QCOMPARE(s.rateTypeIndex, 0);
+}
+
+void TestSwitches::switchOfArgument_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("/d with a path") << u"/dD:\\DATA\\FIRM.FDB"_s << u"/d"_s;
+    QTest::newRow("/SERVER") << u"/SERVERhost"_s << u"/server"_s;
+    QTest::newRow("/ct bare") << u"/ct"_s << u"/ct"_s;
+    QTest::newRow("/Cross exact") << u"/Cross"_s << u"/cross"_s;
+    QTest::newRow("/crossenabled") << u"/crossenabled"_s << u"/crossenabled"_s;
+    QTest::newRow("/crossX is none") << u"/crossX"_s << QString();
+    QTest::newRow("/sil is none") << u"/sil"_s << QString();
+    QTest::newRow("/settings with a file") << u"/settings/etc/arfolyam.ini"_s << u"/settings"_s;
+    QTest::newRow("/suitecode") << u"/suitecodeKP"_s << u"/suitecode"_s;
+    QTest::newRow("/currEUR") << u"/currEUR,USD"_s << u"/curr"_s;
+    QTest::newRow("/? exact") << u"/?"_s << u"/?"_s;
+    QTest::newRow("/?? is none") << u"/??"_s << QString();
+    QTest::newRow("no slash") << u"show"_s << QString();
+}
+
+void TestSwitches::switchOfArgument()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, name);
+    const SwitchSpec *spec = switchOf(argument);
+    QCOMPARE(spec ? spec->name.toString() : QString(), name);
+}
+
+void TestSwitches::noNameBeginsWithAPrefixSwitch()
+{
+    // Otherwise the first argument beginning with the prefix would take the
+    // other switch's value.
+    for (const SwitchSpec &prefix : switchTable()) {
+        if (prefix.match != SwitchMatch::Prefix)
+            continue;
+        for (const SwitchSpec &other : switchTable()) {
+            if (&other != &prefix)
+                QVERIFY2(!other.name.startsWith(prefix.name, Qt::CaseInsensitive), qPrintable(other.name.toString()));
+        }
+    }
+}
+
+void TestSwitches::wizardReadsOnlyTheSuiteSwitches()
+{
+    const QStringList args = {u"/dX"_s, u"/settingsY"_s, u"/show"_s, u"/silent"_s, u"/bOTP"_s};
+    const CommandLine wizard = readCommandLine(args, SwitchReader::Wizard);
+    QCOMPARE(wizard.database, u"X"_s);
+    QCOMPARE(wizard.bank, u"OTP"_s);
+    QVERIFY(wizard.silent);
+    QVERIFY(!wizard.settings);
+    QVERIFY(!wizard.show);
+    const CommandLine runner = readCommandLine(args, SwitchReader::Runner);
+    QCOMPARE(runner.settings, u"Y"_s);
+    QVERIFY(runner.show);
+    QCOMPARE(runner.database, u"X"_s);
+    QVERIFY(!runner.userName);
+}
+
+void TestSwitches::badValues_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("all good") << QStringList{u"/bkhb"_s, u"/ct3"_s, u"/offset+2"_s, u"/curreur,usd"_s,
+                                             u"/settingsa.ini"_s, u"/inputb.xml"_s}
+                              << QString();
+    QTest::newRow("bank") << QStringList{u"/bXYZ"_s} << u"Érvénytelen érték: /bXYZ (MNB, OTP, BB, CITI, KHB vagy MKB)."_s;
+    QTest::newRow("rate type") << QStringList{u"/ct02"_s} << u"Érvénytelen érték: /ct02 (0, 1, 2 vagy 3)."_s;
+    QTest::newRow("offset") << QStringList{u"/offset-3"_s} << u"Érvénytelen érték: /offset-3 (-2, -1, 0, 1 vagy 2)."_s;
+    QTest::newRow("codes")
+        << QStringList{u"/currEUR,"_s}
+        << u"Érvénytelen érték: /currEUR, (hárombetűs devizakódok vesszővel elválasztva)."_s;
+    QTest::newRow("bare /input")
+        << QStringList{u"/input"_s}
+        << u"A /input kapcsoló után szóköz nélkül adja meg a fájl nevét, például /inputvalasz.xml."_s;
+    // In table order: the bank before the rate type.
+    QTest::newRow("first of two") << QStringList{u"/ct9"_s, u"/bX"_s}
+                                  << u"Érvénytelen érték: /bX (MNB, OTP, BB, CITI, KHB vagy MKB)."_s;
+}
+
+void TestSwitches::badValues()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    QCOMPARE(firstBadValue(readCommandLine(args, SwitchReader::Runner)).value_or(QString()), message);
 }
 
 QTEST_GUILESS_MAIN(TestSwitches)
