@@ -32,7 +32,7 @@ QByteArray tenYearAnswer(int &days)
     return FakeMnbServer::envelope(QStringLiteral("GetExchangeRates"), document);
 }
 
-template <typename F>
+template<typename F>
 double seconds(F &&work)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -53,15 +53,15 @@ int main(int argc, char *argv[])
     int entries = 0;
     for (int round = 0; round < 40; ++round) {
         bare = std::min(bare, seconds([&] {
-            pugi::xml_document doc;
-            if (!doc.load_buffer(answer.constData(), size_t(answer.size())))
-                qFatal("the answer does not parse");
-        }));
+                            pugi::xml_document doc;
+                            if (!doc.load_buffer(answer.constData(), size_t(answer.size())))
+                                qFatal("the answer does not parse");
+                        }));
         read = std::min(read, seconds([&] {
-            CurrencyObjectList list;
-            readRateDocument(answer, list);
-            entries = list.listCount();
-        }));
+                            CurrencyObjectList list;
+                            readRateDocument(answer, list);
+                            entries = list.listCount();
+                        }));
     }
 
     out << "history answer: " << days << " days, " << entries << " rates, " << answer.size() / 1024 << " KiB\n";

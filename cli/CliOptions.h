@@ -15,12 +15,12 @@ struct CliOptions {
     // Whether /settings named the file; the default one may be missing.
     bool settingsNamed = false;
     int dayOffset = 0;
-    QString suiteCode;       // empty: the bank's own code
+    QString suiteCode; // empty: the bank's own code
     bool history = false;
     // The period as given, or its defaults; the history checks judge them.
     QString fromText;
     QString toText;
-    QStringList currencies;  // empty: what the suite's database lists
+    QStringList currencies; // empty: what the suite's database lists
     QString inputPath;
     bool show = false;
     bool help = false;

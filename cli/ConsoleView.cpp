@@ -4,7 +4,11 @@
 
 using namespace Qt::StringLiterals;
 
-ConsoleView::ConsoleView(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
+ConsoleView::ConsoleView(QTextStream &out, QTextStream &err)
+    : m_out(out)
+    , m_err(err)
+{
+}
 
 void ConsoleView::markStepActive(int step)
 {

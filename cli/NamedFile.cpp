@@ -24,8 +24,8 @@ std::optional<QString> readNamedFile(const QString &path, const QString &role, i
         contents.clear();
         return u"A megadott %1 nagyobb a megengedett %2 MiB-nál: %3. A korlát a beállításfájl [Sources] szakaszának "
                u"MaxAnswerMiB kulcsával emelhető."_s.arg(role)
-            .arg(maxMiB)
-            .arg(path);
+                   .arg(maxMiB)
+                   .arg(path);
     }
     return std::nullopt;
 }

@@ -72,8 +72,8 @@ int main(int argc, char *argv[])
     const TransferSettings transfer = transferSettings(sources);
     QByteArray savedAnswer;
     if (!options.inputPath.isEmpty()) {
-        if (const auto problem = readNamedFile(options.inputPath, u"bemeneti fájl"_s, transfer.maxAnswerMiB,
-                                               savedAnswer))
+        if (const auto problem =
+                readNamedFile(options.inputPath, u"bemeneti fájl"_s, transfer.maxAnswerMiB, savedAnswer))
             return usageError(err, *problem);
     }
 

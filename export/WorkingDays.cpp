@@ -7,9 +7,10 @@ namespace {
 std::array<QDate, 10> publicHolidays(int year)
 {
     const QDate monday = easterMonday(year);
-    return {QDate(year, 1, 1),  QDate(year, 3, 15), monday, QDate(year, 5, 1),
-            monday.addDays(49), QDate(year, 8, 20), QDate(year, 10, 23), QDate(year, 11, 1),
-            QDate(year, 12, 25), QDate(year, 12, 26)};
+    return {QDate(year, 1, 1),   QDate(year, 3, 15), monday,
+            QDate(year, 5, 1),   monday.addDays(49), QDate(year, 8, 20),
+            QDate(year, 10, 23), QDate(year, 11, 1), QDate(year, 12, 25),
+            QDate(year, 12, 26)};
 }
 
 // Saturdays worked and weekdays given off by decree, by year. None are

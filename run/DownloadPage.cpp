@@ -16,10 +16,10 @@ QString downloadErrorMessage(const QString &address, const QString &errorText)
 {
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLower();
     return u"Hiba történt a weboldal megnyitása közben:\r\n\r\n"_s + displayAddress(address) + u"\r\n\r\n"_s
-           + u"Hibaüzenet: "_s + errorText + u"\r\n\r\n"_s + u"Lehetséges megoldások:"_s + u"\r\n"_s
-           + u" - Ellenőrizze a számítógépe hálózati kapcsolatát."_s + u"\r\n"_s
-           + u" - Ha a számítógépet vagy a hálózatot tűzfal vagy proxy védi, ellenőrizze, hogy az Árfolyamlekérdező ("_s
-           + program + u") számára engedélyezett-e a webhozzáférés."_s;
+        + u"Hibaüzenet: "_s + errorText + u"\r\n\r\n"_s + u"Lehetséges megoldások:"_s + u"\r\n"_s
+        + u" - Ellenőrizze a számítógépe hálózati kapcsolatát."_s + u"\r\n"_s
+        + u" - Ha a számítógépet vagy a hálózatot tűzfal vagy proxy védi, ellenőrizze, hogy az Árfolyamlekérdező ("_s
+        + program + u") számára engedélyezett-e a webhozzáférés."_s;
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "run/RateAcquisition.h"
 
-#include "sources/BankCatalogue.h"
 #include "run/RateFetch.h"
 #include "run/RateList.h"
 #include "run/RateSession.h"
 #include "run/RunChoices.h"
 #include "run/RunView.h"
+#include "sources/BankCatalogue.h"
 #include "sources/SourceError.h"
 #include "startup/Formats.h"
 
@@ -104,8 +104,9 @@ bool acquireCurrentRates(const RunChoices &choices, RunView &view, RateSession &
         ok = false;
     }
 
-    doneStepsFrom3(view, currentRateList(choices.bankIndex, choices.rateTypeIndex, choices.onlyMiddleRate,
-                                         session.currencyObjectList, session.currencyList));
+    doneStepsFrom3(view,
+                   currentRateList(choices.bankIndex, choices.rateTypeIndex, choices.onlyMiddleRate,
+                                   session.currencyObjectList, session.currencyList));
     return ok;
 }
 

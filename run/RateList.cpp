@@ -53,9 +53,9 @@ RateList historyRateList(const CurrencyObjectList *currencyObjects)
     list.columns = columns(true, false);
     for (int i = 0; currencyObjects && i < currencyObjects->listCount(); ++i) {
         const CurrencyObject *o = currencyObjects->getCurrency(i);
-        list.rows.append({{formatShortDate(o->day()), o->code(), QString::number(o->currencyUnit()),
-                           formatRate(o->middle())},
-                          true});
+        list.rows.append(
+            {{formatShortDate(o->day()), o->code(), QString::number(o->currencyUnit()), formatRate(o->middle())},
+             true});
     }
     return list;
 }

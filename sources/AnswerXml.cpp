@@ -33,6 +33,7 @@ QString textOf(const pugi::xml_node &element)
 
 QString unreadableXmlMessage(const pugi::xml_parse_result &result)
 {
-    return u"A jegybank válasza nem olvasható XML-dokumentum (%1, a(z) %2. bájtnál)."_s.arg(
-        QString::fromUtf8(result.description())).arg(result.offset + 1);
+    return u"A jegybank válasza nem olvasható XML-dokumentum (%1, a(z) %2. bájtnál)."_s
+        .arg(QString::fromUtf8(result.description()))
+        .arg(result.offset + 1);
 }

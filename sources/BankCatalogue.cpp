@@ -5,10 +5,26 @@ using namespace Qt::StringLiterals;
 const QVector<BankInfo> &bankCatalogue()
 {
     static const QVector<BankInfo> banks = {
-        {u"Magyar Nemzeti Bank (MNB)"_s, u"MNB"_s, u"Magyar Nemzeti Bank"_s, {u"Deviza"_s}, false, true, false,
-         HistoryOption::KeepChecked, true, u"Magyar Nemzeti Bank"_s},
-        {u"OTP Bank (OTP)"_s, u"OTP"_s, u"Országos TakarékPénztár"_s, {u"Deviza"_s, u"Valuta"_s, u"Csekk"_s}, true,
-         false, true, HistoryOption::Uncheck, false, u"Országos TakarékPénztár"_s},
+        {u"Magyar Nemzeti Bank (MNB)"_s,
+         u"MNB"_s,
+         u"Magyar Nemzeti Bank"_s,
+         {u"Deviza"_s},
+         false,
+         true,
+         false,
+         HistoryOption::KeepChecked,
+         true,
+         u"Magyar Nemzeti Bank"_s},
+        {u"OTP Bank (OTP)"_s,
+         u"OTP"_s,
+         u"Országos TakarékPénztár"_s,
+         {u"Deviza"_s, u"Valuta"_s, u"Csekk"_s},
+         true,
+         false,
+         true,
+         HistoryOption::Uncheck,
+         false,
+         u"Országos TakarékPénztár"_s},
     };
     return banks;
 }
@@ -39,8 +55,8 @@ RatePair otpQuotedPair(const OTPCurrencyRecord &record, int rateTypeIndex)
 
 RatePair otpRatePair(const OTPCurrencyRecord &record, int rateTypeIndex, bool onlyMiddleRate)
 {
-    const RatePair quoted = onlyMiddleRate ? RatePair{record.middle, record.middle}
-                                           : otpQuotedPair(record, rateTypeIndex);
+    const RatePair quoted =
+        onlyMiddleRate ? RatePair{record.middle, record.middle} : otpQuotedPair(record, rateTypeIndex);
     const double qty = record.priceQty;
     return {quoted.buy / qty, quoted.sell / qty};
 }

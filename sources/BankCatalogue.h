@@ -13,10 +13,10 @@
 enum class HistoryOption { KeepChecked, Uncheck };
 
 struct BankInfo {
-    QString label;          // in the bank selector
-    QString code;           // the suite's bank code, and the value of "/b"
-    QString suiteName;      // the name written with the code into VHELY
-    QStringList rateTypes;  // in order; the first is chosen
+    QString label; // in the bank selector
+    QString code; // the suite's bank code, and the value of "/b"
+    QString suiteName; // the name written with the code into VHELY
+    QStringList rateTypes; // in order; the first is chosen
     bool rateTypesEnabled;
     bool onlyMiddleChecked;
     bool onlyMiddleEnabled;

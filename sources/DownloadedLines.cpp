@@ -8,7 +8,8 @@ QStringList decodeDownloadedLines(const QByteArray &bytes)
     if (data.startsWith("\xEF\xBB\xBF"))
         data = data.sliced(3);
     // Only the one mark skipped above is dropped; a second one is text.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(data);
     if (decoder.hasError())
         return {};

@@ -28,8 +28,8 @@ void set(CURL *curl, CURLoption option, T value)
 {
     const CURLcode code = curl_easy_setopt(curl, option, value);
     if (code != CURLE_OK)
-        throw SourceError(u"A hálózati könyvtár (libcurl) nem állítható be (%1. beállítás): %2"_s.arg(int(option)).arg(
-            QString::fromUtf8(curl_easy_strerror(code))));
+        throw SourceError(u"A hálózati könyvtár (libcurl) nem állítható be (%1. beállítás): %2"_s.arg(int(option))
+                              .arg(QString::fromUtf8(curl_easy_strerror(code))));
 }
 
 void set(CURL *curl, CURLoption option, const QString &text)
@@ -226,9 +226,9 @@ HttpStatus HttpSession::perform(const HttpRequest &request,
             QString::number(d->settings.stallTimeout.count() / 1000.0)));
     }
     if (d->tooLarge) {
-        throw SourceError(u"A válasz nagyobb a megengedett %1 MiB-nál, ezért az átvitel megszakadt. A korlát a "
-                          u"beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető."_s.arg(
-                              d->settings.maxAnswerMiB));
+        throw SourceError(
+            u"A válasz nagyobb a megengedett %1 MiB-nál, ezért az átvitel megszakadt. A korlát a "
+            u"beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető."_s.arg(d->settings.maxAnswerMiB));
     }
     if (code == CURLE_WRITE_ERROR)
         return status;

@@ -86,13 +86,13 @@ QString MNBArfolyamServiceSoap::call(const QString &operation, const Parameters 
             return true;
         });
     } catch (const SourceError &e) {
-        throw SourceError(u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): %2"_s.arg(displayAddress(m_endpoint),
-                                                                                         e.message()));
+        throw SourceError(
+            u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): %2"_s.arg(displayAddress(m_endpoint), e.message()));
     }
     SoapAnswer answer(bytes);
     if (status.code >= 300 && !answer.fault()) {
-        throw SourceError(u"Az MNB árfolyam-szolgáltatása hibával válaszolt (%1): %2"_s.arg(
-            displayAddress(m_endpoint), status.line));
+        throw SourceError(
+            u"Az MNB árfolyam-szolgáltatása hibával válaszolt (%1): %2"_s.arg(displayAddress(m_endpoint), status.line));
     }
     return QString::fromUtf8(answer.result());
 }

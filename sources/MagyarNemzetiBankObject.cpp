@@ -19,8 +19,8 @@ QString MagyarNemzetiBankObject::getCurrentExchangeRates()
 QString MagyarNemzetiBankObject::getExchangeRates(const QDate &startDate, const QDate &endDate,
                                                   const QString &currencies)
 {
-    const QString answer = m_api.getExchangeRates(startDate.toString(u"yyyy-MM-dd"_s),
-                                                  endDate.toString(u"yyyy-MM-dd"_s), currencies);
+    const QString answer =
+        m_api.getExchangeRates(startDate.toString(u"yyyy-MM-dd"_s), endDate.toString(u"yyyy-MM-dd"_s), currencies);
     readRateDocument(answer, m_currencyObjectList);
     return answer;
 }

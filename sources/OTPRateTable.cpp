@@ -1,7 +1,7 @@
 #include "sources/OTPRateTable.h"
 
-#include "startup/TextValues.h"
 #include "startup/TextHelpers.h"
+#include "startup/TextValues.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -34,7 +34,7 @@ std::optional<QTime> readRateTime(const QString &text, qsizetype at)
 
 // The cell's value when it passes its sample and has the placeholder's kind.
 std::optional<CurrencySampleValue> readCell(const StringTable &table, int column, int row, const QString &placeholder,
-                                             const CurrencySampleList &samples)
+                                            const CurrencySampleList &samples)
 {
     if (column < 0)
         return std::nullopt;
@@ -58,7 +58,7 @@ void fillOTPSampleList(CurrencySampleList &samples)
 QString buildOTPRateAddress(const QString &baseUrl, const QDate &today)
 {
     QString address = withoutTrailingChar(baseUrl, u'/') + u"/apps/exchangerate/api/downloads/csv/"_s + TodayMarker
-                      + u'/' + TodayMarker + u'?' + RateQuery;
+        + u'/' + TodayMarker + u'?' + RateQuery;
     return address.replace(TodayMarker, today.toString(u"yyyy-MM-dd"_s), Qt::CaseInsensitive);
 }
 

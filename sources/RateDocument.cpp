@@ -5,14 +5,14 @@
 #include "sources/SourceError.h"
 #include "startup/TextValues.h"
 
-#include <pugixml.hpp>
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <deque>
-#include <string>
 #include <optional>
+#include <pugixml.hpp>
+#include <string>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
@@ -86,7 +86,7 @@ std::optional<quint16> readUnit(const char *text)
 // with the same rules.
 double readRate(const char *text)
 {
-    static constexpr double PowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    static constexpr double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::int64_t mantissa = 0;
     int digits = 0, decimals = -1;

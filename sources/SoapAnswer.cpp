@@ -54,8 +54,8 @@ char *SoapAnswer::result()
             // CDATA) are joined; none gives an empty result, not pugixml's
             // shared constant.
             const pugi::xml_node text = result.first_child();
-            const bool single = text && !text.next_sibling()
-                                && (text.type() == pugi::node_pcdata || text.type() == pugi::node_cdata);
+            const bool single =
+                text && !text.next_sibling() && (text.type() == pugi::node_pcdata || text.type() == pugi::node_cdata);
             if (single)
                 return const_cast<char *>(text.value());
             m_joined = textOf(result).toUtf8();

@@ -11,7 +11,10 @@
 class DateTime {
 public:
     constexpr DateTime() = default;
-    constexpr explicit DateTime(double days) : m_days(days) {}
+    constexpr explicit DateTime(double days)
+        : m_days(days)
+    {
+    }
 
     static DateTime fromDate(const QDate &date);
     static DateTime fromTime(const QTime &time);
@@ -38,4 +41,7 @@ private:
     double m_days = 0.0;
 };
 
-inline QDate dateTimeEpoch() { return QDate(1899, 12, 30); }
+inline QDate dateTimeEpoch()
+{
+    return QDate(1899, 12, 30);
+}

@@ -9,11 +9,11 @@
 using namespace Qt::StringLiterals;
 
 const std::array<QString, 12> ShortMonthNames = {
-    u"jan."_s, u"febr."_s, u"márc."_s, u"ápr."_s, u"máj."_s, u"jún."_s,
-    u"júl."_s, u"aug."_s, u"szept."_s, u"okt."_s, u"nov."_s, u"dec."_s,
+    u"jan."_s, u"febr."_s, u"márc."_s,  u"ápr."_s, u"máj."_s, u"jún."_s,
+    u"júl."_s, u"aug."_s,  u"szept."_s, u"okt."_s, u"nov."_s, u"dec."_s,
 };
 const std::array<QString, 12> LongMonthNames = {
-    u"január"_s, u"február"_s, u"március"_s, u"április"_s, u"május"_s, u"június"_s,
+    u"január"_s, u"február"_s,   u"március"_s,    u"április"_s, u"május"_s,    u"június"_s,
     u"július"_s, u"augusztus"_s, u"szeptember"_s, u"október"_s, u"november"_s, u"december"_s,
 };
 const std::array<QString, 7> ShortDayNames = {
@@ -100,23 +100,23 @@ QString formatRate(double value)
 QString formatShortDate(DateTime value)
 {
     const QDate d = value.date();
-    return QString::number(d.year()).rightJustified(4, u'0') + DateSeparator + twoDigits(d.month())
-        + DateSeparator + twoDigits(d.day());
+    return QString::number(d.year()).rightJustified(4, u'0') + DateSeparator + twoDigits(d.month()) + DateSeparator
+        + twoDigits(d.day());
 }
 
 QString formatLongDate(DateTime value)
 {
     const QDate d = value.date();
-    return QString::number(d.year()) + u' ' + LongMonthNames[d.month() - 1] + u' ' + twoDigits(d.day())
-        + u", "_s + LongDayNames[dayOfWeekSundayFirst(d)];
+    return QString::number(d.year()) + u' ' + LongMonthNames[d.month() - 1] + u' ' + twoDigits(d.day()) + u", "_s
+        + LongDayNames[dayOfWeekSundayFirst(d)];
 }
 
 QString formatRateDateCaption(DateTime value)
 {
     const QDate d = value.date();
     const QTime t = value.time();
-    return QString::number(d.year()) + u". "_s + LongMonthNames[d.month() - 1] + u' ' + twoDigits(d.day())
-        + u"., "_s + LongDayNames[dayOfWeekSundayFirst(d)] + u"  -  "_s + twoDigits(t.hour()) + TimeSeparator
+    return QString::number(d.year()) + u". "_s + LongMonthNames[d.month() - 1] + u' ' + twoDigits(d.day()) + u"., "_s
+        + LongDayNames[dayOfWeekSundayFirst(d)] + u"  -  "_s + twoDigits(t.hour()) + TimeSeparator
         + twoDigits(t.minute()) + TimeSeparator + twoDigits(t.second());
 }
 

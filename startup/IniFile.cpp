@@ -4,8 +4,8 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringList>
 #include <QStringDecoder>
+#include <QStringList>
 #include <optional>
 
 using namespace Qt::StringLiterals;

@@ -67,7 +67,7 @@ bool storableKey(const QString &code)
 {
     static const QString forbidden = u"=\r\n"_s + QChar(0);
     return !code.isEmpty() && code.trimmed() == code && !code.startsWith(u'[') && !code.startsWith(u';')
-           && std::none_of(code.begin(), code.end(), [](QChar c) { return forbidden.contains(c); });
+        && std::none_of(code.begin(), code.end(), [](QChar c) { return forbidden.contains(c); });
 }
 } // namespace
 

@@ -104,7 +104,7 @@ const SwitchSpec *switchOf(QStringView argument)
 {
     for (const SwitchSpec &spec : Switches) {
         const bool matches = spec.match == SwitchMatch::Prefix ? beginsWith(argument, spec.name)
-                                                                : asciiEqualsIgnoreCase(argument, spec.name);
+                                                               : asciiEqualsIgnoreCase(argument, spec.name);
         if (matches)
             return &spec;
     }

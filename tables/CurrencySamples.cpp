@@ -1,7 +1,7 @@
 #include "tables/CurrencySamples.h"
 
-#include "startup/TextValues.h"
 #include "startup/TextHelpers.h"
+#include "startup/TextValues.h"
 
 namespace {
 bool lengthWithin(const CurrencySampleProperties &sample, qsizetype length)
@@ -52,8 +52,7 @@ bool checkCurrencySampleValue(const QString &name, const QString &text, const Cu
     return false;
 }
 
-CurrencySampleValue getCurrencySampleValue(const QString &name, const QString &text,
-                                            const CurrencySampleList &samples)
+CurrencySampleValue getCurrencySampleValue(const QString &name, const QString &text, const CurrencySampleList &samples)
 {
     const CurrencySampleProperties *sample = findCurrencySample(samples, name);
     if (!sample)

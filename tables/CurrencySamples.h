@@ -36,8 +36,7 @@ inline const QString CurrencyPricePlaceholder = QStringLiteral("{CurrencyPrice}"
 const CurrencySampleProperties *findCurrencySample(const CurrencySampleList &samples, const QString &name);
 
 bool checkCurrencySampleValue(const QString &name, const QString &text, const CurrencySampleList &samples);
-CurrencySampleValue getCurrencySampleValue(const QString &name, const QString &text,
-                                            const CurrencySampleList &samples);
+CurrencySampleValue getCurrencySampleValue(const QString &name, const QString &text, const CurrencySampleList &samples);
 
 // Whether value has the kind the placeholder may store: String for the code,
 // Integer for the unit quantity, Float for a price. The name is compared as

@@ -16,8 +16,8 @@ CliRun runCli(const QStringList &arguments)
     CliRun run;
     QTemporaryDir temp;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {u"http_proxy"_s, u"https_proxy"_s, u"HTTP_PROXY"_s, u"HTTPS_PROXY"_s,
-                                u"all_proxy"_s, u"ALL_PROXY"_s})
+    for (const QString &name :
+         {u"http_proxy"_s, u"https_proxy"_s, u"HTTP_PROXY"_s, u"HTTPS_PROXY"_s, u"all_proxy"_s, u"ALL_PROXY"_s})
         environment.remove(name);
     environment.insert(u"TMPDIR"_s, temp.path());
 
@@ -90,8 +90,7 @@ FakeBanks::FakeBanks(const SelfSignedCertificate &certificate)
 {
     if (!m_folder.isValid())
         throw std::runtime_error("No temporary folder for the test settings.");
-    writeSettings(m_folder.filePath(u"arfolyam.ini"_s),
-                  {mnb.url(), otp.origin(), certificate.certificatePath()});
+    writeSettings(m_folder.filePath(u"arfolyam.ini"_s), {mnb.url(), otp.origin(), certificate.certificatePath()});
 }
 
 QString FakeBanks::settingsSwitch() const
@@ -120,19 +119,15 @@ QString otpFixtureList(int rateType, bool onlyMiddle)
                "JPY\t100\t200.61\nCZK\t1\t14.94\nPLN\t1\t83.31\n"_s;
     }
     const QStringList rows[3] = {
-        {u"EUR\t1\t363.52\t367.12\t359.92"_s, u"USD\t1\t316.48\t319.65\t313.31"_s,
-         u"CHF\t1\t383.90\t387.74\t380.06"_s, u"GBP\t1\t423.31\t427.54\t419.08"_s,
-         u"JPY\t100\t200.61\t202.62\t198.60"_s, u"CZK\t1\t14.94\t15.09\t14.79"_s,
+        {u"EUR\t1\t363.52\t367.12\t359.92"_s, u"USD\t1\t316.48\t319.65\t313.31"_s, u"CHF\t1\t383.90\t387.74\t380.06"_s,
+         u"GBP\t1\t423.31\t427.54\t419.08"_s, u"JPY\t100\t200.61\t202.62\t198.60"_s, u"CZK\t1\t14.94\t15.09\t14.79"_s,
          u"PLN\t1\t83.31\t84.14\t82.48"_s},
-        {u"EUR\t1\t363.52\t373.63\t353.41"_s, u"USD\t1\t316.48\t325.82\t307.14"_s,
-         u"CHF\t1\t383.90\t395.41\t372.39"_s, u"GBP\t1\t423.31\t436.01\t410.61"_s,
-         u"JPY\t100\t200.61\t207.63\t193.59"_s, u"CZK\t1\t14.94\t15.68\t14.20"_s,
+        {u"EUR\t1\t363.52\t373.63\t353.41"_s, u"USD\t1\t316.48\t325.82\t307.14"_s, u"CHF\t1\t383.90\t395.41\t372.39"_s,
+         u"GBP\t1\t423.31\t436.01\t410.61"_s, u"JPY\t100\t200.61\t207.63\t193.59"_s, u"CZK\t1\t14.94\t15.68\t14.20"_s,
          u"PLN\t1\t83.31\t87.48\t79.14"_s},
-        {u"EUR\t1\t363.52\t370.26\t356.78"_s, u"USD\t1\t316.48\t322.91\t310.05"_s,
-         u"CHF\t1\t383.90\t391.58\t376.22"_s, u"GBP\t1\t423.31\t431.78\t414.84"_s,
-         u"JPY\t100\t200.61\t204.62\t196.60"_s, u"CZK\t1\t14.94\t15.39\t14.49"_s,
+        {u"EUR\t1\t363.52\t370.26\t356.78"_s, u"USD\t1\t316.48\t322.91\t310.05"_s, u"CHF\t1\t383.90\t391.58\t376.22"_s,
+         u"GBP\t1\t423.31\t431.78\t414.84"_s, u"JPY\t100\t200.61\t204.62\t196.60"_s, u"CZK\t1\t14.94\t15.39\t14.49"_s,
          u"PLN\t1\t83.31\t85.81\t80.81"_s},
     };
     return u"Pénznem\tEgység\tKözép\tEladási\tVételi\n"_s + rows[rateType].join(u'\n') + u'\n';
 }
-

@@ -66,9 +66,10 @@ QStringList pageAnalysisFailure(const QString &origin)
 // The address of today's table, as the runner asks for it.
 QString otpAddress(const QString &origin)
 {
-    return origin + u"/apps/exchangerate/api/downloads/csv/%1/%1?currencies=EUR,USD,GBP,AUD,BGN,CAD,CHF,CNY,CZK,"
-                    "DKK,HRK,JPY,NOK,PLN,RON,RSD,RUB,SEK,TRY,UAH,ZAR&lang=HU"_s.arg(
-                        QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+    return origin
+        + u"/apps/exchangerate/api/downloads/csv/%1/%1?currencies=EUR,USD,GBP,AUD,BGN,CAD,CHF,CNY,CZK,"
+          "DKK,HRK,JPY,NOK,PLN,RON,RSD,RUB,SEK,TRY,UAH,ZAR&lang=HU"_s.arg(
+              QDate::currentDate().toString(u"yyyy-MM-dd"_s));
 }
 
 // The line of stderr that holds the download's own error text, starting
@@ -121,21 +122,22 @@ void TestCliFailures::centralBankAnswer_data()
                                 << errorEntry(1, {u"A kért időszakra nincs adat."_s}) << 2;
     QTest::newRow("HTTP 500 without fault")
         << FakeReply::withStatus(500, "Runtime Error")
-        << errorEntry(1, {u"Az MNB árfolyam-szolgáltatása hibával válaszolt (<endpoint>): HTTP/1.1 500 Internal "
-                          "Server Error"_s})
+        << errorEntry(1,
+                      {u"Az MNB árfolyam-szolgáltatása hibával válaszolt (<endpoint>): HTTP/1.1 500 Internal "
+                       "Server Error"_s})
         << 2;
     QTest::newRow("answer without any rate")
         << FakeReply::withBody(FakeMnbServer::envelope(u"GetCurrentExchangeRates"_s, u"<MNBCurrentExchangeRates />"_s))
-        << errorEntry(1, {u"Hiba történt az árfolyamokat tartalmazó webservice elérése közben. Kérem, vegye fel a "
-                          "kapcsolatot a forgalmazó Belmora Kft.-vel!"_s,
-                          QString(), QString()})
+        << errorEntry(1,
+                      {u"Hiba történt az árfolyamokat tartalmazó webservice elérése közben. Kérem, vegye fel a "
+                       "kapcsolatot a forgalmazó Belmora Kft.-vel!"_s,
+                       QString(), QString()})
         << 5;
-    QTest::newRow("rates all 0")
-        << FakeReply::withBody(FakeMnbServer::envelope(
-               u"GetCurrentExchangeRates"_s,
-               u"<MNBCurrentExchangeRates><Day date=\"2026-09-18\"><Rate unit=\"1\" curr=\"EUR\">0,00000</Rate>"
-               "<Rate unit=\"1\" curr=\"USD\">0</Rate></Day></MNBCurrentExchangeRates>"_s))
-        << NoUsableRate + u'\n' + errorEntry(1, {NoUsableRate}) << 5;
+    QTest::newRow("rates all 0") << FakeReply::withBody(FakeMnbServer::envelope(
+        u"GetCurrentExchangeRates"_s,
+        u"<MNBCurrentExchangeRates><Day date=\"2026-09-18\"><Rate unit=\"1\" curr=\"EUR\">0,00000</Rate>"
+        "<Rate unit=\"1\" curr=\"USD\">0</Rate></Day></MNBCurrentExchangeRates>"_s))
+                                 << NoUsableRate + u'\n' + errorEntry(1, {NoUsableRate}) << 5;
 }
 
 void TestCliFailures::centralBankAnswer()
@@ -162,8 +164,8 @@ void TestCliFailures::centralBankUnreachable()
     QCOMPARE(err.size(), 4);
     QCOMPARE(err[0], u"[Hibaüzenet sorszáma: 1]"_s);
     const QString reason =
-        u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): Failed to connect to 127.0.0.1 port %2"_s.arg(endpoint)
-            .arg(port);
+        u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): Failed to connect to 127.0.0.1 port %2"_s.arg(endpoint).arg(
+            port);
     QVERIFY2(err[1].startsWith(reason), qPrintable(err[1]));
     QCOMPARE(err[2], u" "_s);
     QCOMPARE(lines(run.out), lines(connectSteps(2) + ShowClosingLine));
@@ -173,8 +175,8 @@ void TestCliFailures::centralBankUnreachable()
 void TestCliFailures::historyFault()
 {
     m_banks->mnb.answerNextWithFault(u"Érvénytelen devizanem: XYZ"_s);
-    const CliRun run = runCli({u"/show"_s, u"/history"_s, u"/from2026.09.01"_s, u"/to2026.09.08"_s,
-                               u"/currEUR,XYZ"_s, m_banks->settingsSwitch()});
+    const CliRun run = runCli({u"/show"_s, u"/history"_s, u"/from2026.09.01"_s, u"/to2026.09.08"_s, u"/currEUR,XYZ"_s,
+                               m_banks->settingsSwitch()});
     QCOMPARE(lines(run.err), lines(errorEntry(1, {u"Érvénytelen devizanem: XYZ"_s})));
     QCOMPARE(lines(run.out), lines(connectSteps(2) + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
@@ -194,16 +196,16 @@ void TestCliFailures::otpAnswer_data()
                          << QList<QStringList>{downloadFailure(u"<address>"_s, u"HTTP/1.1 404 Not Found"_s),
                                                pageAnalysisFailure(u"<origin>"_s)}
                          << QString();
-    QTest::newRow("empty answer") << FakeReply::withBody({})
-                                  << QList<QStringList>{pageAnalysisFailure(u"<origin>"_s)} << QString();
+    QTest::newRow("empty answer") << FakeReply::withBody({}) << QList<QStringList>{pageAnalysisFailure(u"<origin>"_s)}
+                                  << QString();
     QTest::newRow("page instead of the table")
         << FakeReply::withBody("<html><body>Karbantartás miatt zárva.</body></html>")
         << QList<QStringList>{pageAnalysisFailure(u"<origin>"_s)} << QString();
-    QTest::newRow("rates all 0")
-        << FakeReply::withBody("Deviza- és valutaárfolyamok\r\nNév;Érvényesség;Egység;Közép;Valuta vételi;"
-                               "Valuta eladási;Csekk vételi;Csekk eladási;Deviza vételi;Deviza eladási;Verzió\r\n"
-                               "EUR;;1;0,00;0,00;0,00;0,00;0,00;0,00;0,00;1\r\n")
-        << QList<QStringList>{{NoUsableRate}} << NoUsableRate + u'\n';
+    QTest::newRow("rates all 0") << FakeReply::withBody(
+        "Deviza- és valutaárfolyamok\r\nNév;Érvényesség;Egység;Közép;Valuta vételi;"
+        "Valuta eladási;Csekk vételi;Csekk eladási;Deviza vételi;Deviza eladási;Verzió\r\n"
+        "EUR;;1;0,00;0,00;0,00;0,00;0,00;0,00;0,00;1\r\n")
+                                 << QList<QStringList>{{NoUsableRate}} << NoUsableRate + u'\n';
 }
 
 void TestCliFailures::otpAnswer()
@@ -231,14 +233,14 @@ void TestCliFailures::otpAnswer()
 void TestCliFailures::otpUnreachable()
 {
     const QString origin = u"https://127.0.0.1:%1"_s.arg(closedLoopbackPort());
-    const CliRun run =
-        runCli({u"/show"_s, u"/bOTP"_s,
-                settingsSwitch({m_banks->mnb.url(), origin, m_certificate->certificatePath()})});
+    const CliRun run = runCli(
+        {u"/show"_s, u"/bOTP"_s, settingsSwitch({m_banks->mnb.url(), origin, m_certificate->certificatePath()})});
 
     const QString errorText = errorTextLine(run.err);
     QVERIFY2(errorText.startsWith(u"Hibaüzenet: Failed to connect to 127.0.0.1"_s), qPrintable(run.err));
-    QCOMPARE(lines(run.err), lines(errorEntry(1, downloadFailure(otpAddress(origin), errorText.mid(12)))
-                                   + errorEntry(2, pageAnalysisFailure(origin))));
+    QCOMPARE(lines(run.err),
+             lines(errorEntry(1, downloadFailure(otpAddress(origin), errorText.mid(12)))
+                   + errorEntry(2, pageAnalysisFailure(origin))));
     QCOMPARE(lines(run.out), lines(connectSteps() + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
 }
@@ -250,8 +252,9 @@ void TestCliFailures::otpCertificateNotTrusted()
 
     const QString errorText = errorTextLine(run.err);
     QVERIFY2(errorText.startsWith(u"Hibaüzenet: SSL certificate problem"_s), qPrintable(run.err));
-    QCOMPARE(lines(run.err), lines(errorEntry(1, downloadFailure(otpAddress(origin), errorText.mid(12)))
-                                   + errorEntry(2, pageAnalysisFailure(origin))));
+    QCOMPARE(lines(run.err),
+             lines(errorEntry(1, downloadFailure(otpAddress(origin), errorText.mid(12)))
+                   + errorEntry(2, pageAnalysisFailure(origin))));
     QCOMPARE(lines(run.out), lines(connectSteps() + ShowClosingLine));
     QCOMPARE(run.exitCode, 1);
     QVERIFY(m_banks->otp.requests().isEmpty());
@@ -267,8 +270,9 @@ void TestCliFailures::otpAnswerOverTheLimit()
 
     const QString tooLarge = u"A válasz nagyobb a megengedett 1 MiB-nál, ezért az átvitel megszakadt. A korlát a "
                              "beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető."_s;
-    QCOMPARE(lines(run.err), lines(errorEntry(1, downloadFailure(otpAddress(origin), tooLarge))
-                                   + errorEntry(2, pageAnalysisFailure(origin))));
+    QCOMPARE(lines(run.err),
+             lines(errorEntry(1, downloadFailure(otpAddress(origin), tooLarge))
+                   + errorEntry(2, pageAnalysisFailure(origin))));
     QCOMPARE(run.exitCode, 1);
 }
 

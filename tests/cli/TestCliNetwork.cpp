@@ -126,33 +126,36 @@ void TestCliNetwork::history_data()
     QTest::addColumn<QList<QDate>>("days");
     QTest::addColumn<QStringList>("codes");
 
-    QTest::newRow("one week")
-        << QStringList{u"/from2026.09.01"_s, u"/to2026.09.08"_s, u"/currEUR,USD"_s}
-        << Parameters{{u"startDate"_s, u"2026-09-01"_s}, {u"endDate"_s, u"2026-09-08"_s},
-                      {u"currencyNames"_s, u"EUR,USD"_s}}
-        << QList<QDate>{{2026, 9, 8}, {2026, 9, 7}, {2026, 9, 4}, {2026, 9, 3}, {2026, 9, 2}, {2026, 9, 1}}
-        << QStringList{u"EUR"_s, u"USD"_s};
+    QTest::newRow("one week") << QStringList{u"/from2026.09.01"_s, u"/to2026.09.08"_s, u"/currEUR,USD"_s}
+                              << Parameters{{u"startDate"_s, u"2026-09-01"_s},
+                                            {u"endDate"_s, u"2026-09-08"_s},
+                                            {u"currencyNames"_s, u"EUR,USD"_s}}
+                              << QList<QDate>{{2026, 9, 8}, {2026, 9, 7}, {2026, 9, 4},
+                                              {2026, 9, 3}, {2026, 9, 2}, {2026, 9, 1}}
+                              << QStringList{u"EUR"_s, u"USD"_s};
     QTest::newRow("codes in lower case")
         << QStringList{u"/FROM2026.09.14"_s, u"/To2026.09.18"_s, u"/Currusd,eur"_s}
-        << Parameters{{u"startDate"_s, u"2026-09-14"_s}, {u"endDate"_s, u"2026-09-18"_s},
+        << Parameters{{u"startDate"_s, u"2026-09-14"_s},
+                      {u"endDate"_s, u"2026-09-18"_s},
                       {u"currencyNames"_s, u"USD,EUR"_s}}
         << QList<QDate>{{2026, 9, 18}, {2026, 9, 17}, {2026, 9, 16}, {2026, 9, 15}, {2026, 9, 14}}
         << QStringList{u"EUR"_s, u"USD"_s};
-    QTest::newRow("one day, unit 100")
-        << QStringList{u"/from2026.09.18"_s, u"/to2026.09.18"_s, u"/currJPY"_s}
-        << Parameters{{u"startDate"_s, u"2026-09-18"_s}, {u"endDate"_s, u"2026-09-18"_s},
-                      {u"currencyNames"_s, u"JPY"_s}}
-        << QList<QDate>{{2026, 9, 18}} << QStringList{u"JPY"_s};
+    QTest::newRow("one day, unit 100") << QStringList{u"/from2026.09.18"_s, u"/to2026.09.18"_s, u"/currJPY"_s}
+                                       << Parameters{{u"startDate"_s, u"2026-09-18"_s},
+                                                     {u"endDate"_s, u"2026-09-18"_s},
+                                                     {u"currencyNames"_s, u"JPY"_s}}
+                                       << QList<QDate>{{2026, 9, 18}} << QStringList{u"JPY"_s};
     QTest::newRow("period from the first of the year by default")
         << QStringList{u"/to2026.01.06"_s, u"/currEUR"_s}
-        << Parameters{{u"startDate"_s, u"2026-01-01"_s}, {u"endDate"_s, u"2026-01-06"_s},
+        << Parameters{{u"startDate"_s, u"2026-01-01"_s},
+                      {u"endDate"_s, u"2026-01-06"_s},
                       {u"currencyNames"_s, u"EUR"_s}}
         << QList<QDate>{{2026, 1, 6}, {2026, 1, 5}, {2026, 1, 2}, {2026, 1, 1}} << QStringList{u"EUR"_s};
-    QTest::newRow("weekend without rates")
-        << QStringList{u"/from2026.09.19"_s, u"/to2026.09.20"_s, u"/currEUR"_s}
-        << Parameters{{u"startDate"_s, u"2026-09-19"_s}, {u"endDate"_s, u"2026-09-20"_s},
-                      {u"currencyNames"_s, u"EUR"_s}}
-        << QList<QDate>() << QStringList{u"EUR"_s};
+    QTest::newRow("weekend without rates") << QStringList{u"/from2026.09.19"_s, u"/to2026.09.20"_s, u"/currEUR"_s}
+                                           << Parameters{{u"startDate"_s, u"2026-09-19"_s},
+                                                         {u"endDate"_s, u"2026-09-20"_s},
+                                                         {u"currencyNames"_s, u"EUR"_s}}
+                                           << QList<QDate>() << QStringList{u"EUR"_s};
 }
 
 void TestCliNetwork::history()

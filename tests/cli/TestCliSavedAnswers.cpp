@@ -103,7 +103,8 @@ void TestCliSavedAnswers::centralBankAnswer_data()
     QTest::newRow("whole SOAP answer") << QStringList{u"/show"_s} << u"/input"_s << soap;
     QTest::newRow("rate document") << QStringList{u"/show"_s} << u"/input"_s << document;
     // The central bank quotes middle rates only, whatever the switches ask.
-    QTest::newRow("/bMNB /ct2 without /middle") << QStringList{u"/show"_s, u"/bMNB"_s, u"/ct2"_s} << u"/input"_s << soap;
+    QTest::newRow("/bMNB /ct2 without /middle")
+        << QStringList{u"/show"_s, u"/bMNB"_s, u"/ct2"_s} << u"/input"_s << soap;
     QTest::newRow("any letter case") << QStringList{u"/SHOW"_s, u"/bmnb"_s} << u"/INPUT"_s << soap;
     QTest::newRow("database switches accepted")
         << QStringList{u"/show"_s,     u"/dC:/konyv/belmora.fdb"_s, u"/serverkonyvelo"_s, u"/uANNA"_s,
@@ -172,14 +173,14 @@ void TestCliSavedAnswers::unusableAnswer_data()
                                  "böngészőjén keresztül"_s;
     const QString otpTitle = u"OTP Bank Nyrt. devizaárfolyamok – érvényes: 2026.09.18 07:45\r\n"_s;
 
-    QTest::newRow("central bank fault")
-        << u"/bMNB"_s << FakeMnbServer::fault(u"A kért adat nem érhető el."_s)
-        << errorEntry(1, {u"A kért adat nem érhető el."_s}) << 2;
+    QTest::newRow("central bank fault") << u"/bMNB"_s << FakeMnbServer::fault(u"A kért adat nem érhető el."_s)
+                                        << errorEntry(1, {u"A kért adat nem érhető el."_s}) << 2;
     QTest::newRow("central bank answer without any rate")
         << u"/bMNB"_s << QByteArray("<MNBCurrentExchangeRates />")
-        << errorEntry(1, {u"Hiba történt az árfolyamokat tartalmazó webservice elérése közben. Kérem, vegye fel a "
-                          "kapcsolatot a forgalmazó Belmora Kft.-vel!"_s,
-                          QString(), QString()})
+        << errorEntry(1,
+                      {u"Hiba történt az árfolyamokat tartalmazó webservice elérése közben. Kérem, vegye fel a "
+                       "kapcsolatot a forgalmazó Belmora Kft.-vel!"_s,
+                       QString(), QString()})
         << 5;
     QTest::newRow("central bank rates all 0")
         << u"/bMNB"_s

@@ -85,8 +85,7 @@ void TestCliUsage::usageError_data()
         << QStringList{u"/show"_s, u"/input"_s, u"valasz.xml"_s}
         << u"Váratlan argumentum: valasz.xml. A kapcsolók értéke a kapcsoló nevéhez tapad, például "
            "/inputvalasz.xml."_s;
-    QTest::newRow("bad /b") << QStringList{u"/show"_s, u"/bXYZ"_s}
-                            << u"Érvénytelen érték: /bXYZ (%1)."_s.arg(bank);
+    QTest::newRow("bad /b") << QStringList{u"/show"_s, u"/bXYZ"_s} << u"Érvénytelen érték: /bXYZ (%1)."_s.arg(bank);
     QTest::newRow("empty /b") << QStringList{u"/show"_s, u"/b"_s} << u"Érvénytelen érték: /b (%1)."_s.arg(bank);
     QTest::newRow("/ct4") << QStringList{u"/show"_s, u"/bOTP"_s, u"/ct4"_s}
                           << u"Érvénytelen érték: /ct4 (0, 1, 2 vagy 3)."_s;
@@ -102,9 +101,8 @@ void TestCliUsage::usageError_data()
                                       << u"Érvénytelen érték: /currEUR,,USD (%1)."_s.arg(badCodes);
     QTest::newRow("/curr semicolons") << QStringList{u"/show"_s, u"/history"_s, u"/currEUR;USD"_s}
                                       << u"Érvénytelen érték: /currEUR;USD (%1)."_s.arg(badCodes);
-    QTest::newRow("missing /settings file")
-        << QStringList{u"/show"_s, u"/settings/nincs/ilyen/arfolyam.ini"_s}
-        << u"A megadott beállításfájl nem létezik: /nincs/ilyen/arfolyam.ini"_s;
+    QTest::newRow("missing /settings file") << QStringList{u"/show"_s, u"/settings/nincs/ilyen/arfolyam.ini"_s}
+                                            << u"A megadott beállításfájl nem létezik: /nincs/ilyen/arfolyam.ini"_s;
     QTest::newRow("missing /input file") << QStringList{u"/show"_s, u"/input/nincs/ilyen/valasz.xml"_s}
                                          << u"A megadott bemeneti fájl nem létezik: /nincs/ilyen/valasz.xml"_s;
     QTest::newRow("/input without a file name")
@@ -117,16 +115,14 @@ void TestCliUsage::usageError_data()
                                            << u"A megadott bemeneti fájl nem közönséges fájl: %1"_s.arg(dataFolder);
     QTest::newRow("/from without /history") << QStringList{u"/show"_s, u"/from2026.09.01"_s} << history;
     QTest::newRow("/curr without /history") << QStringList{u"/show"_s, u"/currEUR"_s} << history;
-    QTest::newRow("/history with /bOTP")
-        << QStringList{u"/show"_s, u"/history"_s, u"/bOTP"_s, u"/currEUR"_s, u"/from2026.09.01"_s,
-                       u"/to2026.09.08"_s}
-        << u"Visszamenőleges lekérdezést csak a Magyar Nemzeti Bank ad (/bMNB)."_s;
-    QTest::newRow("/HISTORY with /bOtp")
-        << QStringList{u"/SHOW"_s, u"/HISTORY"_s, u"/bOtp"_s, u"/currEUR"_s}
-        << u"Visszamenőleges lekérdezést csak a Magyar Nemzeti Bank ad (/bMNB)."_s;
+    QTest::newRow("/history with /bOTP") << QStringList{u"/show"_s,    u"/history"_s,        u"/bOTP"_s,
+                                                        u"/currEUR"_s, u"/from2026.09.01"_s, u"/to2026.09.08"_s}
+                                         << u"Visszamenőleges lekérdezést csak a Magyar Nemzeti Bank ad (/bMNB)."_s;
+    QTest::newRow("/HISTORY with /bOtp") << QStringList{u"/SHOW"_s, u"/HISTORY"_s, u"/bOtp"_s, u"/currEUR"_s}
+                                         << u"Visszamenőleges lekérdezést csak a Magyar Nemzeti Bank ad (/bMNB)."_s;
     QTest::newRow("/history with /input")
-        << QStringList{u"/show"_s, u"/history"_s, u"/currEUR"_s, u"/from2026.09.01"_s, u"/to2026.09.08"_s,
-                       u"/input"_s + otpTable}
+        << QStringList{u"/show"_s,           u"/history"_s,      u"/currEUR"_s,
+                       u"/from2026.09.01"_s, u"/to2026.09.08"_s, u"/input"_s + otpTable}
         << u"A /history és az /input együtt nem használható."_s;
 }
 
@@ -186,8 +182,8 @@ void TestCliUsage::unreadableFiles_data()
     QTest::addColumn<QString>("message");
 
     const QString folder = QString::fromUtf8(ARFOLYAM_TEST_DATA);
-    for (const auto &[name, role] : {std::pair{u"/settings"_s, u"beállításfájl"_s},
-                                     std::pair{u"/input"_s, u"bemeneti fájl"_s}}) {
+    for (const auto &[name, role] :
+         {std::pair{u"/settings"_s, u"beállításfájl"_s}, std::pair{u"/input"_s, u"bemeneti fájl"_s}}) {
         QTest::addRow("%s names a folder", qPrintable(name))
             << name << folder << u"A megadott %1 nem közönséges fájl: %2"_s.arg(role, folder);
         QTest::addRow("%s names a device", qPrintable(name))
@@ -243,8 +239,9 @@ void TestCliUsage::inputOverTheLimit()
     file.close();
 
     const CliRun result = run({u"/show"_s, u"/input"_s + path, u"/settings"_s + settings});
-    QCOMPARE(result.err, u"arfolyam-cli: A megadott bemeneti fájl nagyobb a megengedett 1 MiB-nál: %1. A korlát a "
-                         "beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető.\n"_s.arg(path));
+    QCOMPARE(result.err,
+             u"arfolyam-cli: A megadott bemeneti fájl nagyobb a megengedett 1 MiB-nál: %1. A korlát a "
+             "beállításfájl [Sources] szakaszának MaxAnswerMiB kulcsával emelhető.\n"_s.arg(path));
     QCOMPARE(result.exitCode, 2);
 }
 

@@ -78,18 +78,18 @@ void TestWorkingDays::rateWriteDate_data()
                                         << QDateTime(QDate(2022, 12, 27), QTime());
     QTest::newRow("T on 15 March") << QDateTime(QDate(2022, 3, 15), QTime()) << 0
                                    << QDateTime(QDate(2022, 3, 16), QTime());
-    QTest::newRow("T-1 on a Monday moves forward") << QDateTime(QDate(2022, 3, 14), QTime()) << -1
-                                                   << QDateTime(QDate(2022, 3, 14), QTime());
+    QTest::newRow("T-1 on a Monday moves forward")
+        << QDateTime(QDate(2022, 3, 14), QTime()) << -1 << QDateTime(QDate(2022, 3, 14), QTime());
     QTest::newRow("T-1 onto a holiday") << QDateTime(QDate(2022, 3, 16), QTime()) << -1
                                         << QDateTime(QDate(2022, 3, 16), QTime());
-    QTest::newRow("T-2 Tuesday to Monday's Sunday") << QDateTime(QDate(2022, 8, 9), QTime()) << -2
-                                                    << QDateTime(QDate(2022, 8, 8), QTime());
+    QTest::newRow("T-2 Tuesday to Monday's Sunday")
+        << QDateTime(QDate(2022, 8, 9), QTime()) << -2 << QDateTime(QDate(2022, 8, 8), QTime());
     QTest::newRow("T+2 Thursday") << QDateTime(QDate(2022, 8, 4), QTime()) << 2
                                   << QDateTime(QDate(2022, 8, 8), QTime());
-    QTest::newRow("T+1 onto a holiday with a time") << QDateTime(QDate(2022, 3, 14), QTime(10, 15)) << 1
-                                                    << QDateTime(QDate(2022, 3, 16), QTime(10, 15));
-    QTest::newRow("T+1 onto Easter Monday") << QDateTime(QDate(2024, 3, 29), QTime()) << 1
-                                            << QDateTime(QDate(2024, 4, 2), QTime());
+    QTest::newRow("T+1 onto a holiday with a time")
+        << QDateTime(QDate(2022, 3, 14), QTime(10, 15)) << 1 << QDateTime(QDate(2022, 3, 16), QTime(10, 15));
+    QTest::newRow("T+1 onto Easter Monday")
+        << QDateTime(QDate(2024, 3, 29), QTime()) << 1 << QDateTime(QDate(2024, 4, 2), QTime());
 }
 
 void TestWorkingDays::rateWriteDate()

@@ -126,8 +126,8 @@ bool FakeHttpServer::pause(std::chrono::milliseconds duration)
     return !m_stopped.wait_for(lock, duration, [this] { return m_stopping; });
 }
 
-void FakeHttpServer::respond(httplib::Response &res, int status, const QByteArray &body,
-                             const QByteArray &contentType, const HeaderList &headers, const FakeReply &reply)
+void FakeHttpServer::respond(httplib::Response &res, int status, const QByteArray &body, const QByteArray &contentType,
+                             const HeaderList &headers, const FakeReply &reply)
 {
     if (reply.delay.count() > 0 && !pause(reply.delay)) {
         res.status = 503;
@@ -154,11 +154,11 @@ void FakeHttpServer::respond(httplib::Response &res, int status, const QByteArra
     case FakeTransfer::CutOff:
         res.set_content_provider(content->size(), type,
                                  [content, half](size_t offset, size_t, httplib::DataSink &sink) {
-                                     if (offset >= half)
-                                         return false;
-                                     sink.write(content->data() + offset, half - offset);
-                                     return true;
-                                 });
+            if (offset >= half)
+                return false;
+            sink.write(content->data() + offset, half - offset);
+            return true;
+        });
         break;
     case FakeTransfer::CutOffChunked:
         res.set_chunked_content_provider(type, [content, half](size_t offset, httplib::DataSink &sink) {
@@ -169,14 +169,14 @@ void FakeHttpServer::respond(httplib::Response &res, int status, const QByteArra
         });
         break;
     case FakeTransfer::Trickle:
-        res.set_content_provider(content->size(), type,
-                                 [this, content, interval = reply.trickleInterval](size_t offset, size_t,
-                                                                                    httplib::DataSink &sink) {
-                                     if (offset > 0 && !pause(interval))
-                                         return false;
-                                     sink.write(content->data() + offset, 1);
-                                     return true;
-                                 });
+        res.set_content_provider(
+            content->size(), type,
+            [this, content, interval = reply.trickleInterval](size_t offset, size_t, httplib::DataSink &sink) {
+            if (offset > 0 && !pause(interval))
+                return false;
+            sink.write(content->data() + offset, 1);
+            return true;
+            });
         break;
     }
 }

@@ -59,8 +59,8 @@ QString ratesOfDay(const QDate &day, const QStringList &codes)
     QString rates;
     for (const FakeCurrency &currency : fakeCurrencies()) {
         if (currency.centralBank && codes.contains(currency.code)) {
-            rates += u"<Rate unit=\"%1\" curr=\"%2\">%3</Rate>"_s.arg(currency.unit).arg(
-                currency.code, FakeMnbServer::rateText(currency.code, day));
+            rates += u"<Rate unit=\"%1\" curr=\"%2\">%3</Rate>"_s.arg(currency.unit)
+                         .arg(currency.code, FakeMnbServer::rateText(currency.code, day));
         }
     }
     return rates;
@@ -88,7 +88,8 @@ FakeMnbServer::FakeMnbServer(const SelfSignedCertificate &certificate)
 }
 
 FakeMnbServer::FakeMnbServer(const SelfSignedCertificate *certificate)
-    : m_http(certificate), m_currentDay(lastWeekdayUpTo(QDate::currentDate()))
+    : m_http(certificate)
+    , m_currentDay(lastWeekdayUpTo(QDate::currentDate()))
 {
     m_http.post(ServicePath, [this](const httplib::Request &req, httplib::Response &res) { handle(req, res); });
     m_http.start();

@@ -131,8 +131,7 @@ QString FakeOtpServer::table(const QDate &day, const QStringList &codes) const
         if (!currency)
             continue;
         for (int version = 1; version <= versions; ++version) {
-            const double middle =
-                std::round(fakeRateOn(*currency, day) * (1.0 + 0.001 * (version - 1)) * 100) / 100;
+            const double middle = std::round(fakeRateOn(*currency, day) * (1.0 + 0.001 * (version - 1)) * 100) / 100;
             const QStringList cells = {code,
                                        stamp + tableTime.addSecs(3 * 3600 * (version - 1)).toString(u"hh:mm"_s),
                                        QString::number(currency->unit),

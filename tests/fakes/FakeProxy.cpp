@@ -89,8 +89,7 @@ QByteArray forwardedHead(const QByteArray &method, const QUrl &url, const QByteA
     QByteArray head = method + ' ' + path + ' ' + version + "\r\n";
     for (const QByteArray &line : headerLines) {
         const QByteArray name = line.left(line.indexOf(':')).trimmed().toLower();
-        if (name != "proxy-authorization" && name != "proxy-connection" && name != "connection"
-            && name != "keep-alive")
+        if (name != "proxy-authorization" && name != "proxy-connection" && name != "connection" && name != "keep-alive")
             head += line + "\r\n";
     }
     return head + "Connection: close\r\n\r\n";
@@ -108,8 +107,7 @@ FakeProxy::FakeProxy()
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     if (m_listener < 0 || bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
-        || listen(m_listener, 16) != 0
-        || getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        || listen(m_listener, 16) != 0 || getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
         throw std::runtime_error("The fake proxy found no free port on 127.0.0.1.");
     m_port = ntohs(address.sin_port);
     m_acceptor = std::thread([this] { acceptConnections(); });
@@ -180,9 +178,10 @@ void FakeProxy::serve(int client)
         expected = m_expectedAuthorization;
     }
     if (!expected.isEmpty() && request.proxyAuthorization != expected) {
-        sendAll(client, "HTTP/1.1 407 Proxy Authentication Required\r\n"
-                        "Proxy-Authenticate: Basic realm=\"fake proxy\"\r\n"
-                        "Content-Length: 0\r\nConnection: close\r\n\r\n");
+        sendAll(client,
+                "HTTP/1.1 407 Proxy Authentication Required\r\n"
+                "Proxy-Authenticate: Basic realm=\"fake proxy\"\r\n"
+                "Content-Length: 0\r\nConnection: close\r\n\r\n");
         return;
     }
 

@@ -20,10 +20,10 @@ SelfSignedCertificate::SelfSignedCertificate(const QString &commonName, const QS
     if (!m_folder.isValid())
         throw std::runtime_error("No temporary folder for the test certificate.");
     QProcess openssl;
-    openssl.start(u"openssl"_s, {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-days"_s, u"2"_s,
-                                 u"-subj"_s, u"/CN="_s + commonName, u"-addext"_s,
-                                 u"subjectAltName="_s + subjectAltName, u"-keyout"_s, keyPath(), u"-out"_s,
-                                 certificatePath()});
+    openssl.start(u"openssl"_s,
+                  {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-days"_s, u"2"_s, u"-subj"_s,
+                   u"/CN="_s + commonName, u"-addext"_s, u"subjectAltName="_s + subjectAltName, u"-keyout"_s, keyPath(),
+                   u"-out"_s, certificatePath()});
     if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit || openssl.exitCode() != 0) {
         throw std::runtime_error("openssl could not make the test certificate: "
                                  + openssl.readAllStandardError().toStdString() + openssl.errorString().toStdString());

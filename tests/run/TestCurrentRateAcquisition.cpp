@@ -3,11 +3,11 @@
 #include "fakes/LoopbackPorts.h"
 #include "fakes/RecordingView.h"
 #include "fakes/SelfSignedCertificate.h"
-#include "sources/BankCatalogue.h"
 #include "run/RateAcquisition.h"
 #include "run/RateFetch.h"
 #include "run/RateSession.h"
 #include "run/RunChoices.h"
+#include "sources/BankCatalogue.h"
 #include "startup/Formats.h"
 
 #include <QStringEncoder>
@@ -28,8 +28,8 @@ const QString PageAnalysisMessage =
 const QString NoUsableRateMessage =
     u"A kiválasztott bank honlapján (még) nem elérhetőek a napi árfolyamok. Kérjük próbálja újra később!"_s;
 
-const QStringList AllSteps = {u"active 1"_s, u"done 1"_s, u"active 2"_s, u"done 2"_s, u"active 3"_s, u"done 3"_s,
-                              u"active 4"_s, u"done 4"_s, u"active 5"_s, u"done 5"_s};
+const QStringList AllSteps = {u"active 1"_s, u"done 1"_s,   u"active 2"_s, u"done 2"_s,   u"active 3"_s,
+                              u"done 3"_s,   u"active 4"_s, u"done 4"_s,   u"active 5"_s, u"done 5"_s};
 
 QStringList stepsOf(const RecordingView &view)
 {
@@ -101,8 +101,7 @@ void TestCurrentRateAcquisition::init()
     m_otp = std::make_unique<FakeOtpServer>(*m_certificate);
 }
 
-std::unique_ptr<RateSession> TestCurrentRateAcquisition::session(const QString &mnbUrl,
-                                                                 const QString &otpBaseUrl) const
+std::unique_ptr<RateSession> TestCurrentRateAcquisition::session(const QString &mnbUrl, const QString &otpBaseUrl) const
 {
     SourceSettings sources;
     sources.mnbServiceUrl = mnbUrl;
@@ -148,18 +147,17 @@ void TestCurrentRateAcquisition::centralBankFailures_data()
         return FakeReply::withBody(FakeMnbServer::envelope(u"GetCurrentExchangeRates"_s, text));
     };
     QTest::newRow("no rate") << result(u"<MNBCurrentExchangeRates />"_s) << CentralBankMessage << false << true;
-    QTest::newRow("every rate 0")
-        << result(u"<MNBCurrentExchangeRates><Day date=\"2026-09-18\"><Rate unit=\"1\" curr=\"EUR\">0</Rate><Rate "
-                  "unit=\"1\" curr=\"USD\">363.47</Rate></Day></MNBCurrentExchangeRates>"_s)
-        << NoUsableRateMessage << true << true;
+    QTest::newRow("every rate 0") << result(
+        u"<MNBCurrentExchangeRates><Day date=\"2026-09-18\"><Rate unit=\"1\" curr=\"EUR\">0</Rate><Rate "
+        "unit=\"1\" curr=\"USD\">363.47</Rate></Day></MNBCurrentExchangeRates>"_s)
+                                  << NoUsableRateMessage << true << true;
     QTest::newRow("fault") << FakeReply::withStatus(500, FakeMnbServer::fault(u"Belső hiba."_s)) << u"Belső hiba."_s
                            << false << false;
     QTest::newRow("result not XML") << result(u"Szolgáltatás nem elérhető"_s) << u"nem olvasható XML"_s << false
                                     << false;
     QTest::newRow("500 without fault") << FakeReply::withStatus(500, "oops") << u"HTTP/1.1 500"_s << false << false;
     QTest::newRow("cut off") << FakeReply::withTransfer(FakeTransfer::CutOff) << u"csonka"_s << false << false;
-    QTest::newRow("stall") << FakeReply::withTransfer(FakeTransfer::Stall) << u"nem küldött adatot"_s << false
-                           << false;
+    QTest::newRow("stall") << FakeReply::withTransfer(FakeTransfer::Stall) << u"nem küldött adatot"_s << false << false;
 }
 
 void TestCurrentRateAcquisition::centralBankFailures()
@@ -208,15 +206,15 @@ void TestCurrentRateAcquisition::otpRates()
 
     const auto requests = m_otp->requests();
     QCOMPARE(requests.size(), 1);
-    QCOMPARE(QString::fromUtf8(requests[0].request.target),
-             buildOTPRateAddress(QString(), m_today));
+    QCOMPARE(QString::fromUtf8(requests[0].request.target), buildOTPRateAddress(QString(), m_today));
     QCOMPARE(requests[0].request.tlsVersion, QByteArray("TLSv1.2"));
     QVERIFY(m_mnb->calls().isEmpty());
 }
 
 void TestCurrentRateAcquisition::otpTableOfAnotherDay()
 {
-    m_otp->answerNext(FakeReply::withBody(m_otp->table(m_today.addDays(-1), FakeOtpServer::DefaultCurrencies).toUtf8()));
+    m_otp->answerNext(
+        FakeReply::withBody(m_otp->table(m_today.addDays(-1), FakeOtpServer::DefaultCurrencies).toUtf8()));
     auto s = session(m_mnb->url(), m_otp->origin());
     RecordingView view;
     QVERIFY(acquire(choicesFor(OTPBankIndex), view, *s));
@@ -231,11 +229,12 @@ void TestCurrentRateAcquisition::otpFailures_data()
     QTest::addColumn<FakeReply>("reply");
     QTest::addColumn<QString>("firstError");
 
-    const QByteArray table = otpTable(u"EUR;2026.09.18 05:56;1;363,52;353,41;373,63;356,78;370,26;359,92;367,12;1\r\n"_s);
+    const QByteArray table =
+        otpTable(u"EUR;2026.09.18 05:56;1;363,52;353,41;373,63;356,78;370,26;359,92;367,12;1\r\n"_s);
     QStringEncoder toWindows1250("windows-1250");
     QTest::newRow("empty answer") << FakeReply::withBody({}) << QString();
-    QTest::newRow("Windows-1250 bytes")
-        << FakeReply::withBody(toWindows1250.encode(QString::fromUtf8(table))) << QString();
+    QTest::newRow("Windows-1250 bytes") << FakeReply::withBody(toWindows1250.encode(QString::fromUtf8(table)))
+                                        << QString();
     QTest::newRow("404") << FakeReply::withStatus(404, "Not Found") << u"Hibaüzenet: HTTP/1.1 404 Not Found"_s;
     QTest::newRow("500") << FakeReply::withStatus(500) << u"Hibaüzenet: HTTP/1.1 500"_s;
     QTest::newRow("cut off") << [&] {

@@ -70,8 +70,9 @@ void TestDownloadPage::otpTableReadsBack()
     const QStringList lines = m_file->lines();
     QCOMPARE(lines.size(), 6);
     QCOMPARE(lines[0], u"Deviza- és valutaárfolyamok: 2026.09.18 05:56"_s);
-    QCOMPARE(lines[1], u"Név;Érvényesség;Egység;Közép;Valuta vételi;Valuta eladási;Csekk vételi;Csekk eladási;"
-                       "Deviza vételi;Deviza eladási;Verzió"_s);
+    QCOMPARE(lines[1],
+             u"Név;Érvényesség;Egység;Közép;Valuta vételi;Valuta eladási;Csekk vételi;Csekk eladási;"
+             "Deviza vételi;Deviza eladási;Verzió"_s);
     const QStringList heads = {u"EUR;2026.09.18 05:56;1;"_s, u"EUR;2026.09.18 08:56;1;"_s,
                                u"JPY;2026.09.18 05:56;100;"_s, u"JPY;2026.09.18 08:56;100;"_s};
     const QRegularExpression amount(u"^\\d{1,3},\\d\\d$"_s);
@@ -91,7 +92,8 @@ void TestDownloadPage::answerReadBackAsLines_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QStringList>("lines");
 
-    const QString table = u"Árfolyamok: 2026.09.18 05:56\r\nNév;Egység;Közép;Valuta vételi\r\nEUR;1;363,47;350,00\r\n"_s;
+    const QString table =
+        u"Árfolyamok: 2026.09.18 05:56\r\nNév;Egység;Közép;Valuta vételi\r\nEUR;1;363,47;350,00\r\n"_s;
     const QStringList tableLines = {u"Árfolyamok: 2026.09.18 05:56"_s, u"Név;Egység;Közép;Valuta vételi"_s,
                                     u"EUR;1;363,47;350,00"_s};
     QStringEncoder windows1250("windows-1250");
@@ -151,7 +153,8 @@ void TestDownloadPage::unreachableHostIsReported()
 void TestDownloadPage::messageHidesCredentials()
 {
     const QString address = m_server->tableUrl(m_day, {u"EUR"_s});
-    const QString withCredentials = address.section(u"://"_s, 0, 0) + u"://anna:titok@"_s + address.section(u"://"_s, 1);
+    const QString withCredentials =
+        address.section(u"://"_s, 0, 0) + u"://anna:titok@"_s + address.section(u"://"_s, 1);
     m_server->answerNext(FakeReply::withStatus(500, "hiba"));
     DownloadClient client({}, m_settings);
     RecordingView view;

@@ -1,9 +1,9 @@
 #include "fakes/FakeMnbServer.h"
 #include "fakes/RecordingView.h"
-#include "sources/BankCatalogue.h"
 #include "run/RateAcquisition.h"
 #include "run/RateSession.h"
 #include "run/RunChoices.h"
+#include "sources/BankCatalogue.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,15 +116,15 @@ void TestHistoryAcquisition::request_data()
     QTest::newRow("ticked in display order")
         << QVector<CurrencyTick>{{u"EUR"_s, true}, {u"CHF"_s, false}, {u"USD"_s, true}} << u"2026.01.05"_s
         << u"2026.01.09"_s << u"EUR,USD"_s << u"2026-01-05"_s << u"2026-01-09"_s;
-    QTest::newRow("lower-case caption") << QVector<CurrencyTick>{{u"eur"_s, true}} << u"2026.01.05"_s
-                                        << u"2026.01.09"_s << u"EUR"_s << u"2026-01-05"_s << u"2026-01-09"_s;
+    QTest::newRow("lower-case caption") << QVector<CurrencyTick>{{u"eur"_s, true}} << u"2026.01.05"_s << u"2026.01.09"_s
+                                        << u"EUR"_s << u"2026-01-05"_s << u"2026-01-09"_s;
     QTest::newRow("none ticked") << QVector<CurrencyTick>{{u"EUR"_s, false}} << u"2026.01.05"_s << u"2026.01.09"_s
                                  << QString() << u"2026-01-05"_s << u"2026-01-09"_s;
     QTest::newRow("blank dates fall back") << QVector<CurrencyTick>{{u"EUR"_s, true}} << u"    .  .  "_s
                                            << u"2026.02.30"_s << u"EUR"_s << u"2022-01-01"_s << u"2026-09-18"_s;
     QTest::newRow("start after end is sent as it is")
-        << QVector<CurrencyTick>{{u"EUR"_s, true}} << u"2026.05.01"_s << u"2026.04.01"_s << u"EUR"_s
-        << u"2026-05-01"_s << u"2026-04-01"_s;
+        << QVector<CurrencyTick>{{u"EUR"_s, true}} << u"2026.05.01"_s << u"2026.04.01"_s << u"EUR"_s << u"2026-05-01"_s
+        << u"2026-04-01"_s;
 }
 
 void TestHistoryAcquisition::request()

@@ -1,5 +1,5 @@
-#include "sources/BankCatalogue.h"
 #include "run/RateList.h"
+#include "sources/BankCatalogue.h"
 
 #include <QTest>
 
@@ -40,7 +40,7 @@ CurrencyObjectList centralBankList()
     for (const auto &[code, unit, rate, day] : rates) {
         CurrencyObject o;
         o.fillWithData(QString::fromUtf16(code), {}, u"MNB"_s, DateTime::fromDate(day), quint16(unit), rate, rate,
-                        rate);
+                       rate);
         list.addCurrency(std::move(o));
     }
     return list;
@@ -86,10 +86,8 @@ void TestRateList::otpColumns_data()
     QTest::addColumn<int>("rateType");
     QTest::addColumn<bool>("onlyMiddle");
     QTest::addColumn<QStringList>("cells");
-    QTest::newRow("Deviza") << 0 << false
-                            << QStringList{u"JPY"_s, u"100"_s, u"200.61"_s, u"202.62"_s, u"198.60"_s};
-    QTest::newRow("Valuta") << 1 << false
-                            << QStringList{u"JPY"_s, u"100"_s, u"200.61"_s, u"207.63"_s, u"193.59"_s};
+    QTest::newRow("Deviza") << 0 << false << QStringList{u"JPY"_s, u"100"_s, u"200.61"_s, u"202.62"_s, u"198.60"_s};
+    QTest::newRow("Valuta") << 1 << false << QStringList{u"JPY"_s, u"100"_s, u"200.61"_s, u"207.63"_s, u"193.59"_s};
     QTest::newRow("Csekk") << 2 << false << QStringList{u"JPY"_s, u"100"_s, u"200.61"_s, u"204.62"_s, u"196.60"_s};
     QTest::newRow("middle only") << 1 << true << QStringList{u"JPY"_s, u"100"_s, u"200.61"_s};
 }

@@ -321,8 +321,8 @@ void TestDownloadClient::proxy_data()
     const QString refused = u"HTTP/1.1 407 Proxy Authentication Required"_s;
     for (const bool tls : {false, true}) {
         const char *scheme = tls ? "https" : "http";
-        QTest::addRow("%s, no authorization", scheme) << tls << false << QString() << false
-                                                      << QByteArrayList{""} << QString();
+        QTest::addRow("%s, no authorization", scheme)
+            << tls << false << QString() << false << QByteArrayList{""} << QString();
         QTest::addRow("%s, basic sent in advance", scheme)
             << tls << true << u"anna"_s << true << QByteArrayList{good} << QString();
         QTest::addRow("%s, credentials after the challenge", scheme)
@@ -330,8 +330,8 @@ void TestDownloadClient::proxy_data()
         QTest::addRow("%s, no credentials for a challenge", scheme)
             << tls << false << QString() << true << QByteArrayList{""} << refused;
         QTest::addRow("%s, rejected credentials", scheme)
-            << tls << true << u"bela"_s << true
-            << QByteArrayList{"Basic " + QByteArray("bela:titok").toBase64()} << refused;
+            << tls << true << u"bela"_s << true << QByteArrayList{"Basic " + QByteArray("bela:titok").toBase64()}
+            << refused;
     }
 }
 

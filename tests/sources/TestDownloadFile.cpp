@@ -49,8 +49,8 @@ void TestDownloadFile::createdForTheUserAlone()
     QVERIFY2(info.fileName().startsWith(u"kelvora."_s) && info.fileName().endsWith(u".tmp"_s),
              qPrintable(info.fileName()));
     QVERIFY(file.isOpen() && file.isWritable());
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-                                      | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     QCOMPARE(info.permissions() & others, QFile::Permissions());
 }
 
@@ -133,8 +133,8 @@ void TestDownloadFile::folderThatCannotBeMade()
         download.create();
         QFAIL("a download file under a plain file was created");
     } catch (const SourceError &e) {
-        QVERIFY2(e.message().startsWith(u"A letöltési fájl nem hozható létre a(z) %1 mappában: "_s.arg(
-                     plain.fileName() + u"/sub"_s)),
+        QVERIFY2(e.message().startsWith(
+                     u"A letöltési fájl nem hozható létre a(z) %1 mappában: "_s.arg(plain.fileName() + u"/sub"_s)),
                  qPrintable(e.message()));
     }
     QCOMPARE(download.path(), QString());

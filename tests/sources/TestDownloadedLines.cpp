@@ -21,7 +21,8 @@ void TestDownloadedLines::decode_data()
     QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{u"a"_s, u"b"_s};
     QTest::newRow("LF, last unterminated") << QByteArray("a\nb") << QStringList{u"a"_s, u"b"_s};
     QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{u"a"_s, u"b"_s};
-    QTest::newRow("blank lines kept") << QByteArray("a\r\n\r\nb\n\nc") << QStringList{u"a"_s, u""_s, u"b"_s, u""_s, u"c"_s};
+    QTest::newRow("blank lines kept") << QByteArray("a\r\n\r\nb\n\nc")
+                                      << QStringList{u"a"_s, u""_s, u"b"_s, u""_s, u"c"_s};
     QTest::newRow("CR then CR LF") << QByteArray("a\r\r\nb") << QStringList{u"a"_s, u""_s, u"b"_s};
     QTest::newRow("only a terminator") << QByteArray("\r\n") << QStringList{u""_s};
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFN\xC3\xA9v;x\r\n") << QStringList{u"Név;x"_s};

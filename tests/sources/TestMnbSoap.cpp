@@ -98,9 +98,9 @@ void TestMnbSoap::operations_data()
     QTest::addColumn<Parameters>("parameters");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("GetCurrencies") << u"GetCurrencies"_s << Parameters()
-                                   << u"<MNBCurrencies><Currencies><Curr>HUF</Curr>%1</Currencies></MNBCurrencies>"_s.arg(
-                                          currencyList());
+    QTest::newRow("GetCurrencies")
+        << u"GetCurrencies"_s << Parameters()
+        << u"<MNBCurrencies><Currencies><Curr>HUF</Curr>%1</Currencies></MNBCurrencies>"_s.arg(currencyList());
     QTest::newRow("GetCurrencyUnits")
         << u"GetCurrencyUnits"_s << Parameters{{u"currencyNames"_s, u"EUR,JPY,KRW"_s}}
         << u"<MNBCurrencyUnits><Units><Unit curr=\"EUR\">1</Unit><Unit curr=\"JPY\">100</Unit>"
@@ -111,15 +111,18 @@ void TestMnbSoap::operations_data()
     QTest::newRow("GetDateInterval")
         << u"GetDateInterval"_s << Parameters()
         << u"<MNBStoredInterval><DateInterval startdate=\"1949-01-03\" enddate=\"2026-09-18\" /></MNBStoredInterval>"_s;
-    QTest::newRow("GetExchangeRates")
-        << u"GetExchangeRates"_s
-        << Parameters{{u"startDate"_s, u"2026-09-04"_s}, {u"endDate"_s, u"2026-09-08"_s}, {u"currencyNames"_s, u"JPY,EUR"_s}}
-        << u"<MNBExchangeRates>%1%2%3</MNBExchangeRates>"_s.arg(rates({2026, 9, 8}, {u"EUR"_s, u"JPY"_s}),
-                                                               rates({2026, 9, 7}, {u"EUR"_s, u"JPY"_s}),
-                                                               rates({2026, 9, 4}, {u"EUR"_s, u"JPY"_s}));
+    QTest::newRow("GetExchangeRates") << u"GetExchangeRates"_s
+                                      << Parameters{{u"startDate"_s, u"2026-09-04"_s},
+                                                    {u"endDate"_s, u"2026-09-08"_s},
+                                                    {u"currencyNames"_s, u"JPY,EUR"_s}}
+                                      << u"<MNBExchangeRates>%1%2%3</MNBExchangeRates>"_s.arg(
+                                             rates({2026, 9, 8}, {u"EUR"_s, u"JPY"_s}),
+                                             rates({2026, 9, 7}, {u"EUR"_s, u"JPY"_s}),
+                                             rates({2026, 9, 4}, {u"EUR"_s, u"JPY"_s}));
     QTest::newRow("GetInfo") << u"GetInfo"_s << Parameters()
                              << u"<MNBExchangeRatesQueryValues><FirstDate>1949-01-03</FirstDate><LastDate>2026-09-18"
-                                "</LastDate><Currencies>%1</Currencies></MNBExchangeRatesQueryValues>"_s.arg(currencyList());
+                                "</LastDate><Currencies>%1</Currencies></MNBExchangeRatesQueryValues>"_s.arg(
+                                    currencyList());
 }
 
 void TestMnbSoap::operations()
@@ -148,11 +151,12 @@ void TestMnbSoap::requestBody()
     MNBArfolyamServiceSoap service = client();
     service.getExchangeRates(u"2026-09-01"_s, u"2026-09-08"_s, u"EUR,USD"_s);
     const QByteArray body = m_server->calls().value(0).request.body;
-    QVERIFY2(body.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                             "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
-                             "<GetExchangeRates xmlns=\"http://www.mnb.hu/webservices/\"><startDate>2026-09-01</startDate>"
-                             "<endDate>2026-09-08</endDate><currencyNames>EUR,USD</currencyNames></GetExchangeRates>"),
-             body.constData());
+    QVERIFY2(
+        body.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                        "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+                        "<GetExchangeRates xmlns=\"http://www.mnb.hu/webservices/\"><startDate>2026-09-01</startDate>"
+                        "<endDate>2026-09-08</endDate><currencyNames>EUR,USD</currencyNames></GetExchangeRates>"),
+        body.constData());
 }
 
 void TestMnbSoap::escapesParameterText()
@@ -171,7 +175,8 @@ void TestMnbSoap::periodWithoutRates()
 void TestMnbSoap::resultUnderAnyPrefix()
 {
     m_server->answerNext(FakeReply::withBody(
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+        "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
         "<soap:Header/><soap:Body><m:GetInfoResponse xmlns:m=\"http://www.mnb.hu/webservices/\">"
         "<m:GetInfoResult>&lt;Info a=\"1\"/&gt;<![CDATA[<b/>]]></m:GetInfoResult></m:GetInfoResponse>"
         "</soap:Body></soap:Envelope>"));

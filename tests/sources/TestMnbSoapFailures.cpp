@@ -118,10 +118,11 @@ void TestMnbSoapFailures::unreachableEndpoint()
     const QString endpoint = u"http://127.0.0.1:%1/arfolyamok.asmx"_s.arg(port);
     MNBArfolyamServiceSoap service(endpoint, {QString(), 5s, 1s});
     const QString failure = failureOf(service);
-    QVERIFY2(failure.startsWith(u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): Failed to connect to 127.0.0.1 port %2"_s
-                                    .arg(endpoint)
-                                    .arg(port)),
-             qPrintable(failure));
+    QVERIFY2(
+        failure.startsWith(
+            u"Az MNB árfolyam-szolgáltatása nem érhető el (%1): Failed to connect to 127.0.0.1 port %2"_s.arg(endpoint)
+                .arg(port)),
+        qPrintable(failure));
 }
 
 void TestMnbSoapFailures::addressWithoutCredentials_data()

@@ -70,7 +70,8 @@ void TestOTPRateTable::samples()
 
 void TestOTPRateTable::address()
 {
-    const QString query = u"?currencies=EUR,USD,GBP,AUD,BGN,CAD,CHF,CNY,CZK,DKK,HRK,JPY,NOK,PLN,RON,RSD,RUB,SEK,TRY,UAH,ZAR&lang=HU"_s;
+    const QString query =
+        u"?currencies=EUR,USD,GBP,AUD,BGN,CAD,CHF,CNY,CZK,DKK,HRK,JPY,NOK,PLN,RON,RSD,RUB,SEK,TRY,UAH,ZAR&lang=HU"_s;
     QCOMPARE(buildOTPRateAddress(u"https://www.otpbank.hu"_s, QDate(2022, 8, 5)),
              u"https://www.otpbank.hu/apps/exchangerate/api/downloads/csv/2022-08-05/2022-08-05"_s + query);
     QCOMPARE(buildOTPRateAddress(u"https://127.0.0.1:4443/"_s, QDate(2026, 1, 2)),
@@ -156,8 +157,8 @@ void TestOTPRateTable::rows_data()
     QTest::newRow("empty middle") << u"EUR;x;1;;1;2;3;4;5;6;1"_s << true << u"EUR"_s << 1 << 0.0 << 6.0;
     QTest::newRow("point decimal reads 0") << u"EUR;x;1;363.52;1;2;3;4;5;6;1"_s << true << u"EUR"_s << 1 << 0.0 << 6.0;
     QTest::newRow("three decimals read 0") << u"EUR;x;1;1,234;1;2;3;4;5;6;1"_s << true << u"EUR"_s << 1 << 0.0 << 6.0;
-    QTest::newRow("seven characters read 0") << u"EUR;x;1;1234,56;1;2;3;4;5;6;1"_s << true << u"EUR"_s << 1 << 0.0
-                                             << 6.0;
+    QTest::newRow("seven characters read 0")
+        << u"EUR;x;1;1234,56;1;2;3;4;5;6;1"_s << true << u"EUR"_s << 1 << 0.0 << 6.0;
     QTest::newRow("unit 100") << u"JPY;x;100;200,61;1;2;3;4;5;6;1"_s << true << u"JPY"_s << 100 << 200.61 << 6.0;
     QTest::newRow("four-letter code") << u"Euro;x;1;1;1;2;3;4;5;6;1"_s << false << QString() << 0 << 0.0 << 0.0;
     QTest::newRow("empty unit") << u"EUR;x;;1;1;2;3;4;5;6;1"_s << false << QString() << 0 << 0.0 << 0.0;

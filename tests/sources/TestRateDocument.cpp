@@ -109,13 +109,13 @@ void TestRateDocument::oddEntries_data()
     const QDate zero(1899, 12, 30);
     QTest::newRow("unit 100") << u"<R><D date='2026-09-18'><X unit='100' curr='HUF'>250,5</X></D></R>"_s << u"HUF"_s
                               << 100 << 2.505 << day;
-    QTest::newRow("decimal point") << u"<R><D date='2026-09-18'><X unit='1' curr='EUR'>363.47</X></D></R>"_s
-                                   << u"EUR"_s << 1 << 0.0 << day;
+    QTest::newRow("decimal point") << u"<R><D date='2026-09-18'><X unit='1' curr='EUR'>363.47</X></D></R>"_s << u"EUR"_s
+                                   << 1 << 0.0 << day;
     QTest::newRow("no date") << u"<R><D><X unit='1' curr='EUR'>1</X></D></R>"_s << u"EUR"_s << 1 << 1.0 << zero;
     QTest::newRow("bad date") << u"<R><D date='18.09.2026'><X unit='1' curr='EUR'>1</X></D></R>"_s << u"EUR"_s << 1
                               << 1.0 << zero;
-    QTest::newRow("no unit") << u"<R><D date='2026-09-18'><X curr='JPY'>200,59</X></D></R>"_s << u"JPY"_s << 0
-                             << 200.59 << day;
+    QTest::newRow("no unit") << u"<R><D date='2026-09-18'><X curr='JPY'>200,59</X></D></R>"_s << u"JPY"_s << 0 << 200.59
+                             << day;
     QTest::newRow("unit not a number") << u"<R><D date='2026-09-18'><X unit='sok' curr='JPY'>2</X></D></R>"_s
                                        << u"JPY"_s << 0 << 2.0 << day;
     QTest::newRow("unit with blanks") << u"<R><D date='2026-09-18'><X unit=' 100 ' curr='JPY'>200</X></D></R>"_s
@@ -123,12 +123,12 @@ void TestRateDocument::oddEntries_data()
     QTest::newRow("largest unit") << u"<R><D date='2026-09-18'><X unit='065535' curr='JPY'>65535</X></D></R>"_s
                                   << u"JPY"_s << 65535 << 1.0 << day;
     QTest::newRow("no code") << u"<R><D date='2026-09-18'><X unit='1'>2</X></D></R>"_s << QString() << 1 << 2.0 << day;
-    QTest::newRow("empty rate") << u"<R><D date='2026-09-18'><X unit='1' curr='EUR'/></D></R>"_s << u"EUR"_s << 1
-                                << 0.0 << day;
+    QTest::newRow("empty rate") << u"<R><D date='2026-09-18'><X unit='1' curr='EUR'/></D></R>"_s << u"EUR"_s << 1 << 0.0
+                                << day;
     QTest::newRow("grouped rate") << u"<R><D date='2026-09-18'><X unit='1' curr='EUR'>1 363,47</X></D></R>"_s
                                   << u"EUR"_s << 1 << 0.0 << day;
-    QTest::newRow("accented code kept") << u"<R><D date='2026-09-18'><X unit='1' curr='Ft€'>1</X></D></R>"_s
-                                        << u"Ft€"_s << 1 << 1.0 << day;
+    QTest::newRow("accented code kept") << u"<R><D date='2026-09-18'><X unit='1' curr='Ft€'>1</X></D></R>"_s << u"Ft€"_s
+                                        << 1 << 1.0 << day;
 }
 
 void TestRateDocument::oddEntries()
@@ -156,8 +156,9 @@ void TestRateDocument::unitOutOfRangeDropsTheEntry()
 {
     QFETCH(QString, unit);
     // Read as unit 0 the rate would reach the list undivided.
-    const QString document = u"<R><D date='2026-09-18'><X unit='1' curr='EUR'>363,47</X>"
-                             "<X unit='%1' curr='JPY'>7000000</X><X unit='100' curr='KRW'>22,85</X></D></R>"_s.arg(unit);
+    const QString document =
+        u"<R><D date='2026-09-18'><X unit='1' curr='EUR'>363,47</X>"
+        "<X unit='%1' curr='JPY'>7000000</X><X unit='100' curr='KRW'>22,85</X></D></R>"_s.arg(unit);
     CurrencyObjectList list;
     readRateDocument(document, list);
     QCOMPARE(list.listCount(), 2);
@@ -189,12 +190,15 @@ void TestRateDocument::errors_data()
     QTest::newRow("html") << u"<html><body><p>404</body></html>"_s << u"nem olvasható XML"_s;
     QTest::newRow("truncated") << u"<MNBExchangeRates><Day date='2026-09-08'><Rate unit='1' curr='EUR'>36"_s
                                << u"nem olvasható XML"_s;
-    QTest::newRow("fault") << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><s:Fault><faultcode>s:Client</faultcode><faultstring xml:lang="hu-HU">Hibás dátum</faultstring></s:Fault></s:Body></s:Envelope>)"_s
-                           << u"Hibás dátum"_s;
-    QTest::newRow("no result") << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><GetInfoResponse/></s:Body></s:Envelope>)"_s
-                               << u"A jegybank válaszából hiányzik az eredmény elem."_s;
-    QTest::newRow("result not XML") << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><R><GetExchangeRatesResult>hiba</GetExchangeRatesResult></R></s:Body></s:Envelope>)"_s
-                                    << u"nem olvasható XML"_s;
+    QTest::newRow("fault")
+        << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><s:Fault><faultcode>s:Client</faultcode><faultstring xml:lang="hu-HU">Hibás dátum</faultstring></s:Fault></s:Body></s:Envelope>)"_s
+        << u"Hibás dátum"_s;
+    QTest::newRow("no result")
+        << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><GetInfoResponse/></s:Body></s:Envelope>)"_s
+        << u"A jegybank válaszából hiányzik az eredmény elem."_s;
+    QTest::newRow("result not XML")
+        << uR"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body><R><GetExchangeRatesResult>hiba</GetExchangeRatesResult></R></s:Body></s:Envelope>)"_s
+        << u"nem olvasható XML"_s;
 }
 
 void TestRateDocument::errors()

@@ -62,7 +62,8 @@ void TestFormats::dates()
     QCOMPARE(formatShortDate(DateTime()), u"1899.12.30"_s);
     const DateTime monday = DateTime::fromDate(QDate(2023, 1, 2));
     QCOMPARE(formatLongDate(monday), u"2023 január 02, Hétfô"_s);
-    QCOMPARE(formatRateDateCaption(DateTime::fromDate(QDate(2026, 12, 6))), u"2026. december 06., Vasárnap  -  00:00:00"_s);
+    QCOMPARE(formatRateDateCaption(DateTime::fromDate(QDate(2026, 12, 6))),
+             u"2026. december 06., Vasárnap  -  00:00:00"_s);
 }
 
 void TestFormats::names()

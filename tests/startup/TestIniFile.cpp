@@ -91,9 +91,10 @@ void TestIniFile::readString_data()
     QTest::newRow("quotes inside kept") << "[S]\nK=a \"b\"\n"_ba << u"S"_s << u"K"_s << u"a \"b\""_s;
     QTest::newRow("value holds =") << "[S]\nK=a=b\n"_ba << u"S"_s << u"K"_s << u"a=b"_s;
     QTest::newRow("empty value is not the default") << "[S]\nK=\n"_ba << u"S"_s << u"K"_s << QString();
-    QTest::newRow("section in lower case") << "[Magyar Nemzeti Bank]\nEUR=1\n"_ba << u"magyar nemzeti bank"_s << u"eur"_s << u"1"_s;
-    QTest::newRow("accented letters in other case") << "[Országos TakarékPénztár]\nÁrfolyam=x\n"_ba
-                                                    << u"ORSZÁGOS TAKARÉKPÉNZTÁR"_s << u"árfolyam"_s << u"x"_s;
+    QTest::newRow("section in lower case")
+        << "[Magyar Nemzeti Bank]\nEUR=1\n"_ba << u"magyar nemzeti bank"_s << u"eur"_s << u"1"_s;
+    QTest::newRow("accented letters in other case")
+        << "[Országos TakarékPénztár]\nÁrfolyam=x\n"_ba << u"ORSZÁGOS TAKARÉKPÉNZTÁR"_s << u"árfolyam"_s << u"x"_s;
     QTest::newRow("first section wins") << "[S]\nA=1\n[T]\nK=t\n[s]\nK=2\n"_ba << u"S"_s << u"K"_s << none;
     QTest::newRow("first key wins") << "[S]\nK=1\nk=2\n"_ba << u"S"_s << u"K"_s << u"1"_s;
     QTest::newRow("key before any section ignored") << "K=v\n[S]\n"_ba << u"S"_s << u"K"_s << none;
@@ -224,9 +225,12 @@ void TestIniFile::windows1250FileReadsAndIsRewrittenAsUtf8()
 
 void TestIniFile::writeReplacesValueInPlace()
 {
-    writeBytes(iniPath(), "; top\r\n[A]\r\nK=1\r\n[S]\r\n  Key = old value  \r\nunknown line\r\nkey=second\r\n\r\n[B]\r\nK=2\r\n"_ba);
+    writeBytes(
+        iniPath(),
+        "; top\r\n[A]\r\nK=1\r\n[S]\r\n  Key = old value  \r\nunknown line\r\nkey=second\r\n\r\n[B]\r\nK=2\r\n"_ba);
     IniFile(iniPath()).writeString(u"s"_s, u"KEY"_s, u"new"_s);
-    QCOMPARE(readBytes(iniPath()), "; top\r\n[A]\r\nK=1\r\n[S]\r\nKey=new\r\nunknown line\r\nkey=second\r\n\r\n[B]\r\nK=2\r\n"_ba);
+    QCOMPARE(readBytes(iniPath()),
+             "; top\r\n[A]\r\nK=1\r\n[S]\r\nKey=new\r\nunknown line\r\nkey=second\r\n\r\n[B]\r\nK=2\r\n"_ba);
 }
 
 void TestIniFile::writeAppendsKeyAtEndOfSection()
@@ -248,7 +252,8 @@ void TestIniFile::writeCreatesSectionAndFile()
     QCOMPARE(readBytes(iniPath()), u"[Országos TakarékPénztár]\r\nEUR=1\r\n"_s.toUtf8());
 
     ini.writeString(u"Proxy Settings"_s, u"ProxyPort"_s, u"8080"_s);
-    QCOMPARE(readBytes(iniPath()), u"[Országos TakarékPénztár]\r\nEUR=1\r\n\r\n[Proxy Settings]\r\nProxyPort=8080\r\n"_s.toUtf8());
+    QCOMPARE(readBytes(iniPath()),
+             u"[Országos TakarékPénztár]\r\nEUR=1\r\n\r\n[Proxy Settings]\r\nProxyPort=8080\r\n"_s.toUtf8());
     QCOMPARE(ini.readInteger(u"proxy settings"_s, u"proxyport"_s, 0), 8080);
 }
 
@@ -308,7 +313,8 @@ void TestIniFile::failedReplaceLeavesTheFileAsItWas()
     const QByteArray before = "[S]\r\nEUR=1\r\n"_ba;
     writeBytes(iniPath(), before);
     QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
-    const auto restore = qScopeGuard([&] { QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+    const auto restore = qScopeGuard(
+        [&] { QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
     QFile probe(m_dir->filePath(u"probe"_s));
     if (probe.open(QIODevice::WriteOnly))
         QSKIP("A read-only folder does not stop this user from writing.");

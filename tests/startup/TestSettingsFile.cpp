@@ -76,15 +76,19 @@ void TestSettingsFile::proxy_data()
     QTest::addColumn<QString>("password");
 
     QTest::newRow("no file") << QString() << false << QString() << 0 << QString() << QString();
-    QTest::newRow("empty section") << u"[Proxy Settings]\r\n\r\n[Other]\r\nProxyPort=1\r\n"_s
-                                   << false << QString() << 0 << QString() << QString();
+    QTest::newRow("empty section") << u"[Proxy Settings]\r\n\r\n[Other]\r\nProxyPort=1\r\n"_s << false << QString() << 0
+                                   << QString() << QString();
     QTest::newRow("all keys") << u"[proxy settings]\r\nBasicAuthentication=1\r\nProxyServer=proxy.local\r\n"
                                  "ProxyPort=3128\r\nProxyUsername=józsef\r\nProxyPassword=\" titok= \"\r\n"_s
                               << true << u"proxy.local"_s << 3128 << u"józsef"_s << u" titok= "_s;
-    QTest::newRow("hex port") << u"[Proxy Settings]\r\nProxyPort=0x1F\r\n"_s << false << QString() << 31 << QString() << QString();
-    QTest::newRow("port abc") << u"[Proxy Settings]\r\nProxyPort=abc\r\n"_s << false << QString() << 0 << QString() << QString();
-    QTest::newRow("basic 2") << u"[Proxy Settings]\r\nBasicAuthentication=2\r\n"_s << true << QString() << 0 << QString() << QString();
-    QTest::newRow("basic yes") << u"[Proxy Settings]\r\nBasicAuthentication=yes\r\n"_s << false << QString() << 0 << QString() << QString();
+    QTest::newRow("hex port") << u"[Proxy Settings]\r\nProxyPort=0x1F\r\n"_s << false << QString() << 31 << QString()
+                              << QString();
+    QTest::newRow("port abc") << u"[Proxy Settings]\r\nProxyPort=abc\r\n"_s << false << QString() << 0 << QString()
+                              << QString();
+    QTest::newRow("basic 2") << u"[Proxy Settings]\r\nBasicAuthentication=2\r\n"_s << true << QString() << 0
+                             << QString() << QString();
+    QTest::newRow("basic yes") << u"[Proxy Settings]\r\nBasicAuthentication=yes\r\n"_s << false << QString() << 0
+                               << QString() << QString();
 }
 
 void TestSettingsFile::proxy()
@@ -118,8 +122,10 @@ void TestSettingsFile::sources_data()
     QTest::newRow("no file") << QString() << mnb << otp << QString();
     QTest::newRow("redirected") << u"[Sources]\nMNBServiceUrl=http://127.0.0.1:8080/arfolyamok.asmx\n"
                                    "OTPBaseUrl=https://127.0.0.1:8443\nCAFile=/tmp/ca.pem\n"_s
-                                << u"http://127.0.0.1:8080/arfolyamok.asmx"_s << u"https://127.0.0.1:8443"_s << u"/tmp/ca.pem"_s;
-    QTest::newRow("blank endpoints keep the defaults") << u"[Sources]\nMNBServiceUrl=\nOTPBaseUrl=\"\"\n"_s << mnb << otp << QString();
+                                << u"http://127.0.0.1:8080/arfolyamok.asmx"_s << u"https://127.0.0.1:8443"_s
+                                << u"/tmp/ca.pem"_s;
+    QTest::newRow("blank endpoints keep the defaults")
+        << u"[Sources]\nMNBServiceUrl=\nOTPBaseUrl=\"\"\n"_s << mnb << otp << QString();
 }
 
 void TestSettingsFile::sources()
@@ -146,10 +152,10 @@ void TestSettingsFile::storedSelection_data()
     QTest::newRow("no file") << QString() << Mnb << QVector<bool>{false, false, false, false};
     QTest::newRow("stored example") << u"[Magyar Nemzeti Bank]\r\nEUR=1\r\nUSD=1\r\nCHF=0\r\n"_s << Mnb
                                     << QVector<bool>{true, true, false, false};
-    QTest::newRow("section in lower case") << u"[magyar nemzeti bank]\r\nchf=1\r\n"_s << Mnb
-                                           << QVector<bool>{false, false, true, false};
-    QTest::newRow("other bank's section") << u"[Magyar Nemzeti Bank]\r\nEUR=1\r\n"_s << Otp
-                                          << QVector<bool>{false, false, false, false};
+    QTest::newRow("section in lower case")
+        << u"[magyar nemzeti bank]\r\nchf=1\r\n"_s << Mnb << QVector<bool>{false, false, true, false};
+    QTest::newRow("other bank's section")
+        << u"[Magyar Nemzeti Bank]\r\nEUR=1\r\n"_s << Otp << QVector<bool>{false, false, false, false};
     QTest::newRow("odd flags") << u"[Országos TakarékPénztár]\r\nEUR=yes\r\nUSD=2\r\nCHF=\r\nGBP=0x1\r\n"_s << Otp
                                << QVector<bool>{false, true, false, true};
 }
@@ -169,8 +175,9 @@ void TestSettingsFile::storeThenReadBack()
     writeText(iniPath(), u"[Proxy Settings]\r\nProxyServer=proxy.local\r\n"_s);
     storeSelection(iniPath(), Otp, {{u"CHF"_s, false}, {u"EUR"_s, true}, {u"GBP"_s, false}, {u"USD"_s, true}});
 
-    QCOMPARE(readText(iniPath()), u"[Proxy Settings]\r\nProxyServer=proxy.local\r\n\r\n"
-                                  "[Országos TakarékPénztár]\r\nCHF=0\r\nEUR=1\r\nGBP=0\r\nUSD=1\r\n"_s);
+    QCOMPARE(readText(iniPath()),
+             u"[Proxy Settings]\r\nProxyServer=proxy.local\r\n\r\n"
+             "[Országos TakarékPénztár]\r\nCHF=0\r\nEUR=1\r\nGBP=0\r\nUSD=1\r\n"_s);
     QCOMPARE(readStoredSelection(iniPath(), Otp, {u"EUR"_s, u"USD"_s, u"CHF"_s, u"GBP"_s, u"JPY"_s}),
              (QVector<bool>{true, true, false, false, false}));
     QCOMPARE(readProxySettings(iniPath()).proxyServer, u"proxy.local"_s);
@@ -205,7 +212,11 @@ void TestSettingsFile::storeFailureNamesTheFile()
 void TestSettingsFile::codesThatWouldBreakTheFileAreNotStored()
 {
     storeSelection(iniPath(), Mnb,
-                   {{u"EUR"_s, true}, {u"E=R"_s, true}, {u"[AB"_s, true}, {u"U\nSD"_s, true}, {QString(), true},
+                   {{u"EUR"_s, true},
+                    {u"E=R"_s, true},
+                    {u"[AB"_s, true},
+                    {u"U\nSD"_s, true},
+                    {QString(), true},
                     {u"USD"_s, false}});
     QCOMPARE(readText(iniPath()), u"[Magyar Nemzeti Bank]\r\nEUR=1\r\nUSD=0\r\n"_s);
     QCOMPARE(readStoredSelection(iniPath(), Mnb, {u"EUR"_s, u"USD"_s}), (QVector<bool>{true, false}));

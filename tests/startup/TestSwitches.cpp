@@ -57,45 +57,72 @@ void TestSwitches::settings_data()
     QTest::addColumn<bool>("createCross");
 
     const QString D = u"D:\\DATA\\FIRM.GDB"_s;
-    QTest::newRow("path glued") << QStringList{u"/d"_s + D} << D << "" << "SYSDBA" << "vorpalex" << false << -1 << -1
-                                << false << false;
-    QTest::newRow("/d alone") << QStringList{u"/d"_s} << "" << "" << "SYSDBA" << "vorpalex" << false << -1 << -1 << false
-                              << false;
-    QTest::newRow("path as separate argument")
-        << QStringList{u"/d"_s, D} << "" << "" << "SYSDBA" << "vorpalex" << false << -1 << -1 << false << false;
-    QTest::newRow("upper case switches")
-        << QStringList{u"/DX"_s, u"/Uuser"_s, u"/Ppw"_s, u"/SILENT"_s, u"/Cross"_s} << "X" << "" << "user" << "pw"
-        << true << 0 << 0 << true << true;
-    QTest::newRow("empty user and password")
-        << QStringList{u"/dX"_s, u"/u"_s, u"/p"_s} << "X" << "" << "SYSDBA" << "vorpalex" << false << -1 << -1 << false
-        << false;
-    QTest::newRow("earlier wins") << QStringList{u"/dA"_s, u"/dB"_s} << "A" << "" << "SYSDBA" << "vorpalex" << false
-                                  << -1 << -1 << false << false;
-    QTest::newRow("crossenabled interactive")
-        << QStringList{u"/dX"_s, u"/crossenabled"_s} << "X" << "" << "SYSDBA" << "vorpalex" << false << -1 << -1 << true
-        << false;
+    QTest::newRow("path glued") << QStringList{u"/d"_s + D} << D << ""
+                                << "SYSDBA"
+                                << "vorpalex" << false << -1 << -1 << false << false;
+    QTest::newRow("/d alone") << QStringList{u"/d"_s} << ""
+                              << ""
+                              << "SYSDBA"
+                              << "vorpalex" << false << -1 << -1 << false << false;
+    QTest::newRow("path as separate argument") << QStringList{u"/d"_s, D} << ""
+                                               << ""
+                                               << "SYSDBA"
+                                               << "vorpalex" << false << -1 << -1 << false << false;
+    QTest::newRow("upper case switches") << QStringList{u"/DX"_s, u"/Uuser"_s, u"/Ppw"_s, u"/SILENT"_s, u"/Cross"_s}
+                                         << "X"
+                                         << ""
+                                         << "user"
+                                         << "pw" << true << 0 << 0 << true << true;
+    QTest::newRow("empty user and password") << QStringList{u"/dX"_s, u"/u"_s, u"/p"_s} << "X"
+                                             << ""
+                                             << "SYSDBA"
+                                             << "vorpalex" << false << -1 << -1 << false << false;
+    QTest::newRow("earlier wins") << QStringList{u"/dA"_s, u"/dB"_s} << "A"
+                                  << ""
+                                  << "SYSDBA"
+                                  << "vorpalex" << false << -1 << -1 << false << false;
+    QTest::newRow("crossenabled interactive") << QStringList{u"/dX"_s, u"/crossenabled"_s} << "X"
+                                              << ""
+                                              << "SYSDBA"
+                                              << "vorpalex" << false << -1 << -1 << true << false;
     QTest::newRow("crossX matches nothing")
-        << QStringList{u"/dX"_s, u"/silent"_s, u"/crossX"_s, u"/crossenabled"_s} << "X" << "" << "SYSDBA" << "vorpalex"
-        << true << 0 << 0 << false << false;
-    QTest::newRow("bmnb") << QStringList{u"/dX"_s, u"/silent"_s, u"/bmnb"_s} << "X" << "" << "SYSDBA" << "vorpalex"
-                          << true << 0 << 0 << false << false;
-    QTest::newRow("bOtp") << QStringList{u"/dX"_s, u"/silent"_s, u"/bOtp"_s} << "X" << "" << "SYSDBA" << "vorpalex"
-                          << true << 1 << 0 << false << false;
-    QTest::newRow("bkhb") << QStringList{u"/dX"_s, u"/silent"_s, u"/bkhb"_s} << "X" << "" << "SYSDBA" << "vorpalex"
-                          << true << 1 << 0 << false << false;
-    QTest::newRow("bXYZ") << QStringList{u"/dX"_s, u"/silent"_s, u"/bXYZ"_s} << "X" << "" << "SYSDBA" << "vorpalex"
-                          << true << 0 << 0 << false << false;
-    QTest::newRow("ct2") << QStringList{u"/dX"_s, u"/silent"_s, u"/ct2"_s} << "X" << "" << "SYSDBA" << "vorpalex"
-                         << true << 0 << 2 << false << false;
+        << QStringList{u"/dX"_s, u"/silent"_s, u"/crossX"_s, u"/crossenabled"_s} << "X"
+        << ""
+        << "SYSDBA"
+        << "vorpalex" << true << 0 << 0 << false << false;
+    QTest::newRow("bmnb") << QStringList{u"/dX"_s, u"/silent"_s, u"/bmnb"_s} << "X"
+                          << ""
+                          << "SYSDBA"
+                          << "vorpalex" << true << 0 << 0 << false << false;
+    QTest::newRow("bOtp") << QStringList{u"/dX"_s, u"/silent"_s, u"/bOtp"_s} << "X"
+                          << ""
+                          << "SYSDBA"
+                          << "vorpalex" << true << 1 << 0 << false << false;
+    QTest::newRow("bkhb") << QStringList{u"/dX"_s, u"/silent"_s, u"/bkhb"_s} << "X"
+                          << ""
+                          << "SYSDBA"
+                          << "vorpalex" << true << 1 << 0 << false << false;
+    QTest::newRow("bXYZ") << QStringList{u"/dX"_s, u"/silent"_s, u"/bXYZ"_s} << "X"
+                          << ""
+                          << "SYSDBA"
+                          << "vorpalex" << true << 0 << 0 << false << false;
+    QTest::newRow("ct2") << QStringList{u"/dX"_s, u"/silent"_s, u"/ct2"_s} << "X"
+                         << ""
+                         << "SYSDBA"
+                         << "vorpalex" << true << 0 << 2 << false << false;
     for (const QString &bad : {u"02"_s, u"4"_s, u"-1"_s, u""_s}) {
-        QTest::addRow("ct%s unchanged", qPrintable(bad))
-            << QStringList{u"/dX"_s, u"/silent"_s, u"/ct"_s + bad} << "X" << "" << "SYSDBA" << "vorpalex" << true << 0
-            << 0 << false << false;
+        QTest::addRow("ct%s unchanged", qPrintable(bad)) << QStringList{u"/dX"_s, u"/silent"_s, u"/ct"_s + bad} << "X"
+                                                         << ""
+                                                         << "SYSDBA"
+                                                         << "vorpalex" << true << 0 << 0 << false << false;
     }
-    QTest::newRow("interactive ignores /b and /ct")
-        << QStringList{u"/dX"_s, u"/bOTP"_s, u"/ct1"_s, u"/cross"_s} << "X" << "" << "SYSDBA" << "vorpalex" << false
-        << -1 << -1 << false << false;
-    QTest::newRow("server") << QStringList{u"/serverdbhost"_s, u"/dC:\\x.gdb"_s} << "C:\\x.gdb" << "dbhost" << "SYSDBA"
+    QTest::newRow("interactive ignores /b and /ct") << QStringList{u"/dX"_s, u"/bOTP"_s, u"/ct1"_s, u"/cross"_s} << "X"
+                                                    << ""
+                                                    << "SYSDBA"
+                                                    << "vorpalex" << false << -1 << -1 << false << false;
+    QTest::newRow("server") << QStringList{u"/serverdbhost"_s, u"/dC:\\x.gdb"_s} << "C:\\x.gdb"
+                            << "dbhost"
+                            << "SYSDBA"
                             << "vorpalex" << false << -1 << -1 << false << false;
 }
 
@@ -146,7 +173,8 @@ void TestSwitches::missingDatabase()
     QCOMPARE(missingDatabaseMessage(s, true), u"A megadott adatbázis nem létezik!\r\n\n"_s);
 
     s = readStartupSettings({u"/d"_s + dir.filePath(u"NONE.FDB"_s)});
-    QCOMPARE(missingDatabaseMessage(s, true), u"A megadott adatbázis nem létezik!\r\n\n"_s + dir.filePath(u"NONE.FDB"_s));
+    QCOMPARE(missingDatabaseMessage(s, true),
+             u"A megadott adatbázis nem létezik!\r\n\n"_s + dir.filePath(u"NONE.FDB"_s));
 
     // A folder is not a database file.
     s = readStartupSettings({u"/d"_s + dir.path()});
@@ -189,8 +217,8 @@ void TestSwitches::textHelpers()
 void TestSwitches::oddArguments()
 {
     // Empty, binary and very long arguments are read, never trusted.
-    const QStringList args = {QString(), QString(QChar(0)), u"/d"_s + QString(100000, u'x'), u"/b\u00ff\u2603"_s,
-                              u"/silent"_s, u"/ct\u0662"_s};
+    const QStringList args = {QString(),           QString(QChar(0)), u"/d"_s + QString(100000, u'x'),
+                              u"/b\u00ff\u2603"_s, u"/silent"_s,      u"/ct\u0662"_s};
     const StartupSettings s = readStartupSettings(args);
     QCOMPARE(s.database.size(), 100000);
     QCOMPARE(s.bankIndex, 0);
@@ -258,18 +286,17 @@ void TestSwitches::badValues_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
-    QTest::newRow("all good") << QStringList{u"/bkhb"_s, u"/ct3"_s, u"/offset+2"_s, u"/curreur,usd"_s,
-                                             u"/settingsa.ini"_s, u"/inputb.xml"_s}
+    QTest::newRow("all good") << QStringList{u"/bkhb"_s,        u"/ct3"_s,           u"/offset+2"_s,
+                                             u"/curreur,usd"_s, u"/settingsa.ini"_s, u"/inputb.xml"_s}
                               << QString();
-    QTest::newRow("bank") << QStringList{u"/bXYZ"_s} << u"Érvénytelen érték: /bXYZ (MNB, OTP, BB, CITI, KHB vagy MKB)."_s;
+    QTest::newRow("bank") << QStringList{u"/bXYZ"_s}
+                          << u"Érvénytelen érték: /bXYZ (MNB, OTP, BB, CITI, KHB vagy MKB)."_s;
     QTest::newRow("rate type") << QStringList{u"/ct02"_s} << u"Érvénytelen érték: /ct02 (0, 1, 2 vagy 3)."_s;
     QTest::newRow("offset") << QStringList{u"/offset-3"_s} << u"Érvénytelen érték: /offset-3 (-2, -1, 0, 1 vagy 2)."_s;
-    QTest::newRow("codes")
-        << QStringList{u"/currEUR,"_s}
-        << u"Érvénytelen érték: /currEUR, (hárombetűs devizakódok vesszővel elválasztva)."_s;
-    QTest::newRow("bare /input")
-        << QStringList{u"/input"_s}
-        << u"A /input kapcsoló után szóköz nélkül adja meg a fájl nevét, például /inputvalasz.xml."_s;
+    QTest::newRow("codes") << QStringList{u"/currEUR,"_s}
+                           << u"Érvénytelen érték: /currEUR, (hárombetűs devizakódok vesszővel elválasztva)."_s;
+    QTest::newRow("bare /input") << QStringList{
+        u"/input"_s} << u"A /input kapcsoló után szóköz nélkül adja meg a fájl nevét, például /inputvalasz.xml."_s;
     // In table order: the bank before the rate type.
     QTest::newRow("first of two") << QStringList{u"/ct9"_s, u"/bX"_s}
                                   << u"Érvénytelen érték: /bX (MNB, OTP, BB, CITI, KHB vagy MKB)."_s;

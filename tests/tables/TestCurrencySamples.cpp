@@ -10,8 +10,8 @@ Q_DECLARE_METATYPE(CurrencySampleProperties)
 Q_DECLARE_METATYPE(CurrencySampleValue)
 
 namespace {
-CurrencySampleProperties sample(const QString &name, CurrencySampleFieldType type, quint16 minLength,
-                                quint16 maxLength, QChar separator = QChar(), quint8 precision = 0)
+CurrencySampleProperties sample(const QString &name, CurrencySampleFieldType type, quint16 minLength, quint16 maxLength,
+                                QChar separator = QChar(), quint8 precision = 0)
 {
     CurrencySampleProperties s;
     s.fieldName = name;
@@ -266,7 +266,7 @@ void TestCurrencySamples::checkAndConvert()
 void TestCurrencySamples::dateAndTimeValues()
 {
     const CurrencySampleList list = {sample(u"{Day}"_s, CurrencySampleFieldType::Date, 0, 0, u'-'),
-                                      sample(u"{Time}"_s, CurrencySampleFieldType::Time, 0, 0, u':')};
+                                     sample(u"{Time}"_s, CurrencySampleFieldType::Time, 0, 0, u':')};
 
     const CurrencySampleValue day = getCurrencySampleValue(u"{Day}"_s, u"2022-08-05"_s, list);
     QVERIFY(std::holds_alternative<DateTime>(day));
@@ -338,7 +338,9 @@ void TestCurrencySamples::robustness()
     const QStringList texts = {
         junk,
         QString(1, QChar(u'\0')),
-        QString::fromUtf16(u"1\0" u"2", 3),
+        QString::fromUtf16(u"1\0"
+                           u"2",
+                           3),
         QString(100000, u'9'),
         u"1,"_s + QString(100000, u'5'),
         u"1e"_s + QString(100000, u'9'),
@@ -353,9 +355,11 @@ void TestCurrencySamples::robustness()
 
     CurrencySampleList list;
     for (QChar separator : {comma, stop, QChar(u'-'), QChar(u':'), QChar(u'\0')}) {
-        list = {sample(u"{Int}"_s, CurrencySampleFieldType::Integer, 0, 65535), sample(u"{Str}"_s, CurrencySampleFieldType::String, 0, 65535),
+        list = {sample(u"{Int}"_s, CurrencySampleFieldType::Integer, 0, 65535),
+                sample(u"{Str}"_s, CurrencySampleFieldType::String, 0, 65535),
                 sample(u"{Dbl}"_s, CurrencySampleFieldType::Double, 0, 65535, separator, 255),
-                sample(u"{Date}"_s, CurrencySampleFieldType::Date, 0, 0, separator), sample(u"{Time}"_s, CurrencySampleFieldType::Time, 0, 0, separator)};
+                sample(u"{Date}"_s, CurrencySampleFieldType::Date, 0, 0, separator),
+                sample(u"{Time}"_s, CurrencySampleFieldType::Time, 0, 0, separator)};
         for (const QString &text : texts) {
             for (const CurrencySampleProperties &s : list) {
                 checkCurrencySampleValue(s.fieldName, text, list);
@@ -369,7 +373,8 @@ void TestCurrencySamples::robustness()
     }
 
     // Texts longer than any 16-bit bound fail the length check.
-    list = {sample(u"{Int}"_s, CurrencySampleFieldType::Integer, 0, 65535), sample(u"{Str}"_s, CurrencySampleFieldType::String, 0, 65535),
+    list = {sample(u"{Int}"_s, CurrencySampleFieldType::Integer, 0, 65535),
+            sample(u"{Str}"_s, CurrencySampleFieldType::String, 0, 65535),
             sample(u"{Dbl}"_s, CurrencySampleFieldType::Double, 0, 65535, comma, 255)};
     QVERIFY(!checkCurrencySampleValue(u"{Str}"_s, QString(100000, u'x'), list));
     QVERIFY(checkCurrencySampleValue(u"{Str}"_s, QString(65535, u'x'), list));

@@ -69,8 +69,8 @@ void TestStringTable::load_data()
     QTest::newRow("delimiters only") << QStringList{u";;"_s} << semi << Grid{{u""_s, u""_s, u""_s}};
     QTest::newRow("adjacent delimiters") << QStringList{u"a;;b"_s} << semi << Grid{{u"a"_s, u""_s, u"b"_s}};
     QTest::newRow("one empty line") << QStringList{u""_s} << semi << Grid{{u""_s}};
-    QTest::newRow("empty middle line")
-        << QStringList{u"a;b"_s, u""_s, u"c"_s} << semi << Grid{{u"a"_s, u"b"_s}, {u""_s, u""_s}, {u"c"_s, u""_s}};
+    QTest::newRow("empty middle line") << QStringList{u"a;b"_s, u""_s, u"c"_s} << semi
+                                       << Grid{{u"a"_s, u"b"_s}, {u""_s, u""_s}, {u"c"_s, u""_s}};
     QTest::newRow("no trimming") << QStringList{u" a ; b\t"_s} << semi << Grid{{u" a "_s, u" b\t"_s}};
     QTest::newRow("no quoting") << QStringList{u"\"a;b\";c"_s} << semi << Grid{{u"\"a"_s, u"b\""_s, u"c"_s}};
     QTest::newRow("CR and LF markers") << QStringList{u"x<#13><#10>y"_s} << semi << Grid{{u"x\r\ny"_s}};
@@ -78,12 +78,11 @@ void TestStringTable::load_data()
         << QStringList{u"<#10><#10>a<#13>"_s} << semi << Grid{{u"\n\na\r"_s}};
     QTest::newRow("other markers stay") << QStringList{u"<#9><#13<#1O>#13>"_s} << semi
                                         << Grid{{u"<#9><#13<#1O>#13>"_s}};
-    QTest::newRow("marker in lower row")
-        << QStringList{u"h"_s, u"a<#13>b;c"_s} << semi << Grid{{u"h"_s, u""_s}, {u"a\rb"_s, u"c"_s}};
-    QTest::newRow("tab delimiter")
-        << QStringList{u"a\tb;c"_s, u"d"_s} << QChar(u'\t') << Grid{{u"a"_s, u"b;c"_s}, {u"d"_s, u""_s}};
-    QTest::newRow("comma delimiter") << QStringList{u"1,5;x,y"_s} << QChar(u',')
-                                     << Grid{{u"1"_s, u"5;x"_s, u"y"_s}};
+    QTest::newRow("marker in lower row") << QStringList{u"h"_s, u"a<#13>b;c"_s} << semi
+                                         << Grid{{u"h"_s, u""_s}, {u"a\rb"_s, u"c"_s}};
+    QTest::newRow("tab delimiter") << QStringList{u"a\tb;c"_s, u"d"_s} << QChar(u'\t')
+                                   << Grid{{u"a"_s, u"b;c"_s}, {u"d"_s, u""_s}};
+    QTest::newRow("comma delimiter") << QStringList{u"1,5;x,y"_s} << QChar(u',') << Grid{{u"1"_s, u"5;x"_s, u"y"_s}};
     QTest::newRow("accents kept") << QStringList{u"Név;Egység"_s} << semi << Grid{{u"Név"_s, u"Egység"_s}};
 }
 
@@ -179,19 +178,17 @@ void TestStringTable::findColumn_data()
     QTest::newRow("lower case header") << QStringList{otpHeader} << u"valuta eladási"_s << 4;
     QTest::newRow("not present") << QStringList{otpHeader} << u"Csekk vételi"_s << -1;
     QTest::newRow("prefix is no match") << QStringList{otpHeader} << u"Valuta"_s << -1;
-    QTest::newRow("all 26 letters")
-        << QStringList{u"x;abcdefghijklmnopqrstuvwxyz 0123456789"_s} << u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"_s << 1;
+    QTest::newRow("all 26 letters") << QStringList{u"x;abcdefghijklmnopqrstuvwxyz 0123456789"_s}
+                                    << u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"_s << 1;
     QTest::newRow("digits kept") << QStringList{u"Deviza 1;Deviza 2"_s} << u"deviza2"_s << 1;
     QTest::newRow("non-ASCII digits dropped") << QStringList{u"a;b"_s} << u"b\u0661\uFF11"_s << 1;
     QTest::newRow("fullwidth letters dropped") << QStringList{u"a;b"_s} << u"\uFF41b"_s << 1;
     QTest::newRow("duplicate: leftmost wins") << QStringList{u"x;Közép;KÖZÉP;Kozep"_s} << u"kozep"_s << 3;
     QTest::newRow("duplicate after reduction") << QStringList{u"x;K-z-p;Közép"_s} << u"Közép"_s << 1;
     QTest::newRow("only row 0 is searched") << QStringList{u"a;b"_s, u"Közép;c"_s} << u"Közép"_s << -1;
-    QTest::newRow("empty reduction: first empty header")
-        << QStringList{u"Név;éé;;ő"_s} << u"éáő"_s << 1;
+    QTest::newRow("empty reduction: first empty header") << QStringList{u"Név;éé;;ő"_s} << u"éáő"_s << 1;
     QTest::newRow("empty header: first empty header") << QStringList{u"Név;--;x"_s} << u""_s << 1;
-    QTest::newRow("empty reduction: header cell past its line")
-        << QStringList{u"a"_s, u"1;2"_s} << u"???"_s << 1;
+    QTest::newRow("empty reduction: header cell past its line") << QStringList{u"a"_s, u"1;2"_s} << u"???"_s << 1;
     QTest::newRow("empty reduction: none empty") << QStringList{u"a;b"_s} << u"é"_s << -1;
     QTest::newRow("CR marker dropped") << QStringList{u"Valuta<#13><#10>vételi"_s} << u"Valutavételi"_s << 0;
 }
