@@ -7,8 +7,9 @@ using namespace Qt::StringLiterals;
 
 const QString CliUsageText = uR"(Használat: arfolyam-cli [kapcsolók]
 
-Árfolyamok lekérdezése a Magyar Nemzeti Banktól vagy az OTP Banktól, ablak nélkül:
-ütemezett futtatáshoz, időszakok pótlásához, vagy hogy megnézze, mit ad a forrás.
+Árfolyamok lekérdezése a Magyar Nemzeti Banktól vagy az OTP Banktól és beírásuk a Belmora
+adatbázisába, ablak nélkül: ütemezett futtatáshoz, időszakok pótlásához, vagy (/show) hogy
+megnézze, mit ad a forrás.
 
 Forrás:
   /b<kód>            bank: MNB (alapértelmezés) vagy OTP (a BB, CITI, KHB, MKB is OTP Bank)
@@ -19,14 +20,17 @@ Forrás:
   /history           visszamenőleges lekérdezés a jegybanktól
   /from<éééé.hh.nn>  az időszak első napja (alapértelmezés: a /to évének első napja)
   /to<éééé.hh.nn>    az időszak utolsó napja (alapértelmezés a mai nap)
-  /curr<EUR,USD,...> a lekérdezett devizanemek, vesszővel elválasztva
+  /curr<EUR,USD,...> a lekérdezett devizanemek, vesszővel elválasztva (alapértelmezés:
+                     az adatbázis devizanemei, a forint kivételével)
   /show              lekérdezi és kiírja az árfolyamokat, adatbázishoz nem nyúl
 
 Adatbázis:
-  /d<útvonal>  /server<gép>  /u<felhasználó>  /p<jelszó>
+  /d<útvonal>        az adatbázis (helyi fájl, vagy /server mellett az útvonal a szerveren)
+  /server<gép>  /u<felhasználó>  /p<jelszó>
   /suitecode<kód>    a bank kódja a Belmora rendszerében (alapértelmezés: MNB vagy OTP)
   /offset<n>         dátumképzés: -2, -1, 0 (alapértelmezés), 1 vagy 2 nap eltolás
   /cross  /reversed  /createcurrency
+                     keresztárfolyamok, fordított árfolyamok, hiányzó devizanemek létrehozása
 
 Egyéb:
   /settings<fájl>    beállítások fájlja (alapértelmezés: arfolyam.ini a program mellett)
@@ -98,8 +102,8 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &args, co
         return UsageError{u"Visszamenőleges lekérdezést csak a Magyar Nemzeti Bank ad (/bMNB)."_s};
     if (o.history && line.input)
         return UsageError{u"A /history és az /input együtt nem használható."_s};
-    if (!o.show)
-        return UsageError{u"Az adatbázisba írás ebben a változatban még nem érhető el; a /show kapcsolóval "
-                          u"megnézheti a forrás árfolyamait."_s};
+    if (!o.show && !line.database)
+        return UsageError{u"Az importáláshoz adja meg a Belmora adatbázisát a /d kapcsolóval (például "
+                          u"/dC:\\BELMORA\\ADAT.FDB), vagy a /show kapcsolóval csak nézze meg az árfolyamokat."_s};
     return o;
 }

@@ -12,8 +12,8 @@ ConsoleView::ConsoleView(QTextStream &out, QTextStream &err)
 
 void ConsoleView::markStepActive(int step)
 {
-    if (m_labels && step >= 1 && step <= 5)
-        m_out << (*m_labels)[step - 1] << Qt::endl;
+    if (step >= 1 && step <= m_labels.size())
+        m_out << m_labels[step - 1] << Qt::endl;
 }
 
 void ConsoleView::markStepDone(int) {}

@@ -14,8 +14,8 @@ class ConsoleView : public RunView {
 public:
     ConsoleView(QTextStream &out, QTextStream &err);
 
-    // The labels of the page whose steps are marked from now on.
-    void setStepLabels(const std::array<QString, 5> &labels) { m_labels = &labels; }
+    // The labels of the page whose steps are marked from now on, from step 1.
+    void setStepLabels(const QStringList &labels) { m_labels = labels; }
 
     void markStepActive(int step) override;
     void markStepDone(int step) override;
@@ -34,7 +34,7 @@ public:
 private:
     QTextStream &m_out;
     QTextStream &m_err;
-    const std::array<QString, 5> *m_labels = nullptr;
+    QStringList m_labels;
     int m_errors = 0;
     std::optional<RateList> m_rateList;
 };

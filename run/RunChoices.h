@@ -19,6 +19,10 @@ struct RunChoices {
     bool createReversedRates = false;
     // The chosen entry of the suite's bank codes, as the list shows it.
     QString suiteBankItem;
+    // The suite bank code the run names itself (the runner's /suitecode),
+    // written as it stands; empty: the item's code, or in an unattended run
+    // the bank's own.
+    QString suiteCode;
     // The Settings page's rate list by its first column, and the history
     // page's currency list.
     QVector<CurrencyTick> rateListTicks;

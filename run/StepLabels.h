@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <array>
+#include <QStringList>
 
 // The five steps shown while the rates are fetched, and while they are
 // written into the suite's database.
-inline const std::array<QString, 5> ConnectStepLabels = {
+inline const QStringList ConnectStepLabels = {
     QStringLiteral("Csatlakozás a bank szerveréhez..."),
     QStringLiteral("Árfolyaminformációkat tartalmazó oldal letöltése..."),
     QStringLiteral("Árfolyaminformációkat tartalmazó oldal elemzése...."),
@@ -13,10 +13,13 @@ inline const std::array<QString, 5> ConnectStepLabels = {
     QStringLiteral("Bank szerverével létrehozott kapcsolat bontása..."),
 };
 
-inline const std::array<QString, 5> DatabaseStepLabels = {
+inline const QStringList DatabaseStepLabels = {
     QStringLiteral("Csatlakozás a Belmora Ügyviteli Rendszer 2022 adatbázisához..."),
     QStringLiteral("Devizanemek ellenőrzése..."),
     QStringLiteral("Nemlétező devizanemek létrehozása..."),
     QStringLiteral("Kiválasztott árfolyamok létrehozása..."),
     QStringLiteral("Adatbáziskapcsolat megszüntetése..."),
 };
+
+// The history page's one database step.
+inline const QStringList HistoryDatabaseStepLabels = {DatabaseStepLabels[0]};
