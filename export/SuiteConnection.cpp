@@ -99,9 +99,9 @@ void SuiteConnection::begin()
 
 void SuiteConnection::commit()
 {
-    // Open cursors would keep the transaction from ending.
-    for (const auto &query : std::as_const(m_statements))
-        query->finish();
+    // Qt's driver ties a prepared statement to the transaction it was
+    // prepared in: after the commit each is prepared again on first use.
+    m_statements.clear();
     if (!m_database.commit())
         throw DatabaseError(errorText(m_database.lastError()));
     m_inTransaction = false;
@@ -111,8 +111,7 @@ void SuiteConnection::rollback() noexcept
 {
     if (!m_inTransaction)
         return;
-    for (const auto &query : std::as_const(m_statements))
-        query->finish();
+    m_statements.clear();
     m_database.rollback();
     m_inTransaction = false;
 }

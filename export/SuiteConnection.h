@@ -24,8 +24,8 @@ struct ConnectionSettings {
 ConnectionSettings connectionSettings(const StartupSettings &settings);
 
 // One task's connection to the suite's database: opened for the task, one
-// transaction at a time, every statement prepared once and run again and
-// again, closed with the object however the task ends. An open transaction
+// transaction at a time, every statement prepared once per transaction and
+// run again and again, closed with the object however the task ends. An open transaction
 // that was not committed is rolled back then.
 class SuiteConnection {
 public:
@@ -41,7 +41,8 @@ public:
     void rollback() noexcept;
     bool inTransaction() const { return m_inTransaction; }
 
-    // The statement of that text, prepared on first use.
+    // The statement of that text, prepared on first use in the transaction;
+    // valid until the transaction ends.
     QSqlQuery &statement(const QString &sql);
     // Runs a prepared statement with its bound values. Throws DatabaseError:
     // the database's message, or for a row another user holds words that say
