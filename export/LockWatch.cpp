@@ -2,6 +2,14 @@
 
 #include <ibase.h>
 
+namespace {
+qint64 nowInMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
+
 LockWatch::LockWatch(const QVariant &attachment, std::chrono::milliseconds limit)
     : m_attachment(attachment)
     , m_limit(limit)
@@ -15,26 +23,22 @@ LockWatch::~LockWatch()
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
-    m_changed.notify_all();
+    m_stop.notify_all();
     m_thread.join();
 }
 
-void LockWatch::arm()
+quint64 LockWatch::arm()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_armed = true;
-        m_cancelled = false;
-        m_deadline = std::chrono::steady_clock::now() + m_limit;
-    }
-    m_changed.notify_all();
+    const quint64 statement = ++m_next;
+    m_startedAt.store(nowInMilliseconds(), std::memory_order_relaxed);
+    m_running.store(statement, std::memory_order_release);
+    return statement;
 }
 
-bool LockWatch::disarm()
+bool LockWatch::disarm(quint64 statement)
 {
-    const std::lock_guard lock(m_mutex);
-    m_armed = false;
-    return m_cancelled;
+    m_running.store(0, std::memory_order_release);
+    return m_cancelled.load(std::memory_order_acquire) == statement;
 }
 
 void LockWatch::cancel() const
@@ -48,20 +52,19 @@ void LockWatch::cancel() const
 
 void LockWatch::watch()
 {
+    // An overrun is noticed within a quarter of the limit.
+    const auto interval = std::max(m_limit / 4, std::chrono::milliseconds(10));
     std::unique_lock lock(m_mutex);
-    while (!m_stopping) {
-        if (!m_armed) {
-            m_changed.wait(lock);
+    while (!m_stop.wait_for(lock, interval, [this] { return m_stopping; })) {
+        const quint64 statement = m_running.load(std::memory_order_acquire);
+        if (statement == 0 || m_cancelled.load(std::memory_order_relaxed) == statement)
             continue;
-        }
-        if (m_changed.wait_until(lock, m_deadline) != std::cv_status::timeout || !m_armed)
+        const qint64 started = m_startedAt.load(std::memory_order_relaxed);
+        if (nowInMilliseconds() - started < m_limit.count() || m_running.load(std::memory_order_acquire) != statement)
             continue;
-        // Cancelling needs no lock of ours; a statement that ended meanwhile
-        // leaves the client "nothing to cancel", which is harmless.
-        m_cancelled = true;
-        m_armed = false;
-        lock.unlock();
+        // Marked first, so that the statement's own disarm sees it. One that
+        // ended meanwhile leaves the client "nothing to cancel", harmless.
+        m_cancelled.store(statement, std::memory_order_release);
         cancel();
-        lock.lock();
     }
 }
