@@ -21,6 +21,7 @@ private slots:
     void settingsExample();
     void runnerExamples_data();
     void runnerExamples();
+    void lastLineAsShown();
 
 private:
     std::unique_ptr<SelfSignedCertificate> m_certificate;
@@ -68,6 +69,12 @@ void TestReadmeExamples::initTestCase()
     QFile table(m_folder.filePath(u"table.csv"_s));
     QVERIFY(table.open(QIODevice::WriteOnly));
     QVERIFY(table.write(otpFixtureTable(QDate::currentDate())) > 0);
+
+    // The database the import examples name, made as the README says.
+    QProcess demo;
+    demo.start(u"bash"_s, {QString::fromUtf8(ARFOLYAM_DEMO_SCRIPT), m_folder.filePath(u"ADAT.FDB"_s)});
+    QVERIFY(demo.waitForFinished(60000));
+    QVERIFY2(demo.exitCode() == 0, demo.readAllStandardError().constData());
 }
 
 void TestReadmeExamples::settingsExample()
@@ -104,16 +111,23 @@ void TestReadmeExamples::runnerExamples_data()
     QTest::addColumn<QStringList>("arguments");
     int examples = 0;
     for (const auto &[language, lines] : codeBlocks(m_readme)) {
-        for (QString line : lines) {
-            if (!line.startsWith(u"arfolyam-cli "_s))
+        for (const QString &line : lines) {
+            // A command line, or the runner's part of a crontab line: its
+            // switches up to a comment or the shell's redirections.
+            const qsizetype at = line.indexOf(u"arfolyam-cli "_s);
+            if (at < 0)
                 continue;
-            line = line.section(u" #"_s, 0, 0).trimmed();
-            const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
-            QTest::newRow(qPrintable(line)) << words.mid(1);
+            QStringList arguments;
+            for (const QString &word : line.mid(at).split(u' ', Qt::SkipEmptyParts).mid(1)) {
+                if (word == u"#" || word.startsWith(u'>') || word.startsWith(u"2>") || word == u"&&" || word == u"|")
+                    break;
+                arguments << word;
+            }
+            QTest::newRow(qPrintable(line.mid(at).trimmed())) << arguments;
             ++examples;
         }
     }
-    QVERIFY(examples >= 6);
+    QVERIFY(examples >= 10);
 }
 
 void TestReadmeExamples::runnerExamples()
@@ -129,6 +143,29 @@ void TestReadmeExamples::runnerExamples()
     const QString err = QString::fromUtf8(process.readAllStandardError());
     QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0, qPrintable(err));
     QVERIFY(!process.readAllStandardOutput().isEmpty());
+}
+
+void TestReadmeExamples::lastLineAsShown()
+{
+    QString shown;
+    for (const auto &[language, lines] : codeBlocks(m_readme)) {
+        for (const QString &line : lines) {
+            if (line.startsWith(u"Beírt sorok: "_s))
+                shown = line;
+        }
+    }
+    QVERIFY(!shown.isEmpty());
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"TMPDIR"_s, m_folder.path());
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(m_folder.path());
+    process.start(m_folder.filePath(u"arfolyam-cli"_s), {u"/dADAT.FDB"_s});
+    QVERIFY(process.waitForFinished(60000));
+    const QStringList out = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(!out.isEmpty());
+    static const QRegularExpression number(u"\\d+"_s);
+    QCOMPARE(QString(out.last()).replace(number, u"N"_s), QString(shown).replace(number, u"N"_s));
 }
 
 QTEST_GUILESS_MAIN(TestReadmeExamples)
