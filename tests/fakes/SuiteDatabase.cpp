@@ -123,23 +123,42 @@ std::optional<TestFirebirdServer> TestFirebirdServer::fromEnvironment()
     return TestFirebirdServer{QStringLiteral("127.0.0.1"), port, readTrimmed(folder + QLatin1String("/password"))};
 }
 
+namespace {
+
+// Made once per test process with the tools; every database of the process
+// starts as a copy of it, which costs a file copy instead of two processes.
+QString templateDatabase()
+{
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        if (!folder.isValid())
+            fail(QStringLiteral("No temporary folder: %1").arg(folder.errorString()));
+        const QString file = folder.filePath(QStringLiteral("template.fdb"));
+        QFile schema(QStringLiteral(ARFOLYAM_SUITE_SCHEMA));
+        if (!schema.open(QIODevice::ReadOnly))
+            fail(QStringLiteral("Cannot read %1.").arg(schema.fileName()));
+        const QByteArray script = "CREATE DATABASE " + quoted(file).toUtf8()
+            + " USER 'SYSDBA' PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1250;\n" + schema.readAll();
+        runTool(QStringLiteral("isql-fb"),
+                {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-ch"), QStringLiteral("UTF8")}, script);
+        runTool(QStringLiteral("gfix"),
+                {QStringLiteral("-write"), QStringLiteral("async"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                 file});
+        return file;
+    }();
+    return path;
+}
+
+} // namespace
+
 SuiteDatabase::SuiteDatabase(const std::optional<TestFirebirdServer> &server)
     : m_server(server)
 {
     if (!m_folder.isValid())
         fail(QStringLiteral("No temporary folder: %1").arg(m_folder.errorString()));
     m_path = m_folder.filePath(QStringLiteral("suite.fdb"));
-
-    QFile schema(QStringLiteral(ARFOLYAM_SUITE_SCHEMA));
-    if (!schema.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read %1.").arg(schema.fileName()));
-    const QByteArray script = "CREATE DATABASE " + quoted(m_path).toUtf8()
-        + " USER 'SYSDBA' PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1250;\n" + schema.readAll();
-    runTool(QStringLiteral("isql-fb"),
-            {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-ch"), QStringLiteral("UTF8")}, script);
-    runTool(
-        QStringLiteral("gfix"),
-        {QStringLiteral("-write"), QStringLiteral("async"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), m_path});
+    if (!QFile::copy(templateDatabase(), m_path))
+        fail(QStringLiteral("Cannot copy the template database to %1.").arg(m_path));
 }
 
 QString SuiteDatabase::path() const
