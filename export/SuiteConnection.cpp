@@ -92,6 +92,9 @@ SuiteConnection::~SuiteConnection()
 
 void SuiteConnection::begin()
 {
+    // A statement prepared outside a transaction runs in one of its own
+    // that Qt's driver keeps: it must not be used inside this one.
+    m_statements.clear();
     if (!m_database.transaction())
         throw DatabaseError(errorText(m_database.lastError()));
     m_inTransaction = true;
