@@ -3,7 +3,7 @@ JOBS  ?= $(shell nproc)
 # CI turns warnings into errors.
 WERROR ?= OFF
 
-.PHONY: deps build test run bench clean
+.PHONY: deps build test run demo screenshots bench clean
 
 deps:
 	scripts/install-deps
@@ -15,9 +15,13 @@ build: deps
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# The wizard on the demo database: rates from the live services, or (demo)
+# from the bundled sample services on this computer.
 run: build
-	@echo "The wizard window is not built yet; 'make run' will start it on the demo database."
-	@echo "Meanwhile: $(BUILD)/cli/arfolyam-cli /help"
+	scripts/run-wizard $(BUILD)
+
+demo: build
+	scripts/run-wizard $(BUILD) --demo
 
 bench: build
 	cmake --build $(BUILD) --target bench

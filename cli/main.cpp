@@ -19,9 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString NotCurrentWarning =
-    u"Lehetséges, hogy a bank honlapján található árfolyam-információk nem naprakészek. Kérem ellenőrizze!"_s;
-
 QString defaultSettingsPath()
 {
     return QDir(QCoreApplication::applicationDirPath()).filePath(u"arfolyam.ini"_s);

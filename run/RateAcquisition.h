@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
 
 class RateFetch;
 class RunView;
@@ -8,6 +9,11 @@ struct RateSession;
 struct RunChoices;
 
 // Fetching the rates while the Connect page shows its five steps.
+
+// Shown before the rate list when the bank's table is not of today.
+inline const QString NotCurrentWarning =
+    QStringLiteral("Lehetséges, hogy a bank honlapján található árfolyam-információk nem naprakészek. Kérem "
+                   "ellenőrizze!");
 
 // The chosen bank's current rates: fetched, checked and listed. False when
 // an error was reported; the steps after a reported failure still run, but

@@ -356,6 +356,7 @@ ImportResult writeHistoricalRates(const RunChoices &choices, RunView &view, cons
             if (i % 100 == 0)
                 steps.commitBatch();
             view.advanceProgress();
+            view.processMessages();
         }
         rows.deleteUndatedRows();
     } catch (const DatabaseError &e) {
