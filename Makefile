@@ -23,6 +23,13 @@ run: build
 demo: build
 	scripts/run-wizard $(BUILD) --demo
 
+# A PNG of every page of an interactive, a history and a failed run, drawn
+# off screen against the fake banks.
+screenshots: build
+	rm -rf $(BUILD)/screenshots
+	FIREBIRD_LOCK=$(abspath $(BUILD))/firebird-lock QT_QPA_PLATFORM=offscreen \
+	  $(BUILD)/tests/wizard/wizard-screenshots $(BUILD)/screenshots
+
 bench: build
 	cmake --build $(BUILD) --target bench
 
