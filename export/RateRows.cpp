@@ -73,7 +73,7 @@ RowOutcome replaceRow(SuiteConnection &connection, const Key &key, const QString
     bindKey(insert, key);
     insert.bindValue(u":dat"_s, key.writeDate);
     bindRates(insert);
-    connection.execute(insert);
+    connection.execute(insert, SuiteConnection::DuplicateKey::Conflict);
     return replaced ? RowOutcome::Replaced : RowOutcome::Added;
 }
 
@@ -113,7 +113,7 @@ RowOutcome RateRows::writeDayRateRow(const QDate &day, const QString &bank, cons
     insert.bindValue(u":sale"_s, sale);
     insert.bindValue(u":buy"_s, buy);
     insert.bindValue(u":middle"_s, middle);
-    m_connection.execute(insert);
+    m_connection.execute(insert, SuiteConnection::DuplicateKey::Conflict);
     return replaced ? RowOutcome::Replaced : RowOutcome::Added;
 }
 

@@ -48,6 +48,24 @@ bool isConflict(const QSqlError &error)
     return error.nativeErrorCode() == u"-913"_s;
 }
 
+// Firebird's SQLCODE for a key that a unique index already holds, also one
+// of a transaction still running.
+bool isDuplicate(const QSqlError &error)
+{
+    return error.nativeErrorCode() == u"-803"_s;
+}
+
+const QString ReadOnlyMessage =
+    u"Az adatbázis csak olvasható (írásvédett), ezért az árfolyamok nem írhatók be; az adatbázis nem változott. "
+    "Kérje meg a rendszergazdát, hogy tegye írhatóvá az adatbázist, majd próbálja újra."_s;
+
+// The database's own message; for a database in Firebird's read-only mode
+// (SQLCODE -817) words that say what to do.
+QString failureText(const QSqlError &error)
+{
+    return error.nativeErrorCode() == u"-817"_s ? ReadOnlyMessage : errorText(error);
+}
+
 } // namespace
 
 ConnectionSettings connectionSettings(const StartupSettings &settings)
@@ -96,7 +114,7 @@ void SuiteConnection::begin()
     // that Qt's driver keeps: it must not be used inside this one.
     m_statements.clear();
     if (!m_database.transaction())
-        throw DatabaseError(errorText(m_database.lastError()));
+        throw DatabaseError(failureText(m_database.lastError()));
     m_inTransaction = true;
 }
 
@@ -106,7 +124,7 @@ void SuiteConnection::commit()
     // prepared in: after the commit each is prepared again on first use.
     m_statements.clear();
     if (!m_database.commit())
-        throw DatabaseError(errorText(m_database.lastError()));
+        throw DatabaseError(failureText(m_database.lastError()));
     m_inTransaction = false;
 }
 
@@ -131,15 +149,16 @@ QSqlQuery &SuiteConnection::statement(const QString &sql)
     return *query;
 }
 
-void SuiteConnection::execute(QSqlQuery &query)
+void SuiteConnection::execute(QSqlQuery &query, DuplicateKey duplicateKey)
 {
     bool succeeded = false;
     const bool cancelled = m_lockWatch->guard([&] { succeeded = query.exec(); });
     if (succeeded)
         return;
-    if (cancelled || isConflict(query.lastError()))
+    if (cancelled || isConflict(query.lastError())
+        || (duplicateKey == DuplicateKey::Conflict && isDuplicate(query.lastError())))
         throw DatabaseError(LockedMessage);
-    throw DatabaseError(errorText(query.lastError()));
+    throw DatabaseError(failureText(query.lastError()));
 }
 
 QList<QVariantList> SuiteConnection::rows(QSqlQuery &query)

@@ -44,10 +44,18 @@ public:
     // The statement of that text, prepared on first use in the transaction;
     // valid until the transaction ends.
     QSqlQuery &statement(const QString &sql);
+    // What a duplicate key means for an insert.
+    enum class DuplicateKey {
+        // The database's message.
+        Error,
+        // The transaction deleted that key before inserting it: only another
+        // user's row, written meanwhile, can hold it, a conflict like a lock.
+        Conflict,
+    };
     // Runs a prepared statement with its bound values. Throws DatabaseError:
     // the database's message, or for a row another user holds words that say
     // so.
-    void execute(QSqlQuery &query);
+    void execute(QSqlQuery &query, DuplicateKey duplicateKey = DuplicateKey::Error);
     // Runs a SELECT and tells whether it returned a row; the cursor is
     // closed again.
     bool returnsRow(QSqlQuery &query);

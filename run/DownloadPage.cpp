@@ -30,6 +30,10 @@ bool downloadPage(DownloadClient &client, const QString &address, DownloadFile &
     try {
         out = &file.create();
         client.get(address, *out);
+        // The file's last bytes are written only now: a full disk shows
+        // here, and a table cut short must not be read as the whole one.
+        if (!out->flush())
+            throw SourceError(u"A letöltött adatok nem írhatók ki: %1"_s.arg(out->errorString()));
         out->close();
         return true;
     } catch (const SourceError &e) {
