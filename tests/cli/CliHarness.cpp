@@ -13,7 +13,6 @@ const QString ShowClosingLine = u"Az adatbázis nem változott (/show).\n"_s;
 
 CliRun runCli(const QStringList &arguments)
 {
-    CliRun run;
     QTemporaryDir temp;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString &name :
@@ -24,7 +23,13 @@ CliRun runCli(const QStringList &arguments)
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QString::fromUtf8(ARFOLYAM_CLI), arguments);
-    const bool finished = process.waitForFinished(60000);
+    return finishCli(process, 60000);
+}
+
+CliRun finishCli(QProcess &process, int deadlineMs)
+{
+    CliRun run;
+    const bool finished = process.waitForFinished(deadlineMs);
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     if (!finished || process.exitStatus() != QProcess::NormalExit) {

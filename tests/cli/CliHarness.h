@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QProcess;
 class SelfSignedCertificate;
 
 // What one run of arfolyam-cli left behind.
@@ -23,6 +24,9 @@ struct CliRun {
 // parallel runs never share the download file, and without the
 // environment's proxy variables.
 CliRun runCli(const QStringList &arguments);
+// Waits for a started arfolyam-cli to end; one still running after the
+// deadline is killed and reported with exit code -1.
+CliRun finishCli(QProcess &process, int deadlineMs);
 
 // Writes the "Sources" section, and "Proxy Settings" when proxy names a
 // server. Throws std::runtime_error when the file cannot be written.

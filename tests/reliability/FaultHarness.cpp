@@ -276,18 +276,7 @@ StartedRunner startRunner(const QStringList &arguments, const RunnerConditions &
 
 CliRun finishRunner(QProcess &process, std::chrono::milliseconds deadline)
 {
-    CliRun run;
-    const bool finished = process.waitForFinished(int(deadline.count()));
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    if (!finished || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        run.err = u"arfolyam-cli did not end by itself: %1\n"_s.arg(process.errorString()) + run.err;
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    return run;
+    return finishCli(process, int(deadline.count()));
 }
 
 CliRun runRunner(const QStringList &arguments, const RunnerConditions &conditions)
